@@ -1,0 +1,64 @@
+#include "Launch.h"
+
+#include "Files.h"
+#include "Platform.h"
+#include "Text.h"
+
+#include <cstdio>
+
+namespace kx {
+
+std::string moduleProgramPath(const std::string& korvexDir, const std::string& key) {
+    return resolvePath(korvexDir, "korvex.wfd/modules/mod_" + key + ".exe");
+}
+
+std::string moduleCommandText(const std::string& korvexDir, const std::string& key) {
+    return korvexDir + "\\korvex.wfd\\modules\\mod_" + key + ".exe " + korvexDir;
+}
+
+void moduleStart(const std::string& korvexDir, const std::string& key, const LogSink& log) {
+    if (log) {
+        log("Called ModuleStart().");
+        log(">> $ModuleName == " + key);
+    }
+    try {
+        platform().startProcess(moduleProgramPath(korvexDir, key), {korvexDir}, "", win::NormalFocus);
+    } catch (const RunError& e) {
+        foundError(e);
+        return;
+    }
+    if (log) log(">> Executed.");
+}
+
+std::string loadText(const std::string& path, const LogSink& log) {
+    if (log) {
+        log("Called LoadText().");
+        log(">> $Text == " + path);
+    }
+    std::string text;
+    for (const auto& line : readLines(resolvePath(path))) text += line + CRLF;
+    return text;
+}
+
+int startURL(const std::string& url, const LogSink& log) {
+    if (log) {
+        log("Called StartURL().");
+        log(">> $URL == " + url);
+    }
+    return platform().shellOpen(url);
+}
+
+void LogFile::write(const std::string& line) {
+    try {
+        appendLine(resolvePath(path_), line);
+    } catch (const RunError& e) {
+        if (!warned_) {
+            std::fprintf(stderr, "%s: cannot write the log %s (%s, %d); log lines are dropped.\n",
+                         platform().programName().c_str(), path_.c_str(), e.description().c_str(),
+                         e.number());
+            warned_ = true;
+        }
+    }
+}
+
+} // namespace kx

@@ -1,0 +1,23 @@
+#pragma once
+// The module side of the module command line: the whole command line is the base directory.
+
+#include <optional>
+#include <string>
+
+namespace kx {
+
+struct ModuleCheck {
+    // The dedicated-server module spells its first line "The execution of the module failed."
+    bool lowerCaseExecution = false;
+    // Make the directory current now; the host and join modules do it only when they start
+    // the game, the defaults writer and the chat module never.
+    bool changeDirectory = true;
+};
+
+// An empty command line shows the "Critical Error." box and gives nullopt; so does one naming
+// a directory that cannot be entered (the box names it), so that no module carries on in a
+// wrong directory. Otherwise gives the command line, whole, as KorvexDir (and makes it
+// current when asked). The caller ends the program on nullopt.
+std::optional<std::string> checkModuleCommandLine(const std::string& commandLine, ModuleCheck check = {});
+
+} // namespace kx

@@ -1,0 +1,66 @@
+#include "Program.h"
+
+#include "Platform.h"
+#include "RealPlatform.h"
+#include "RunError.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace kx {
+
+std::string joinCommandLine(int argc, char** argv) {
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) line += ' ';
+        line += argv[i];
+    }
+    return line;
+}
+
+bool acquireSingleInstance(const std::string& name) {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const QString dir = runtime && *runtime ? QString::fromLocal8Bit(runtime) : QDir::tempPath();
+    // Held until the process ends; a lock left by a dead process is taken over.
+    static std::vector<std::unique_ptr<QLockFile>> held;
+    auto lock = std::make_unique<QLockFile>(dir + "/korvex-" + QString::fromStdString(name) + ".lock");
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) return false;
+    held.push_back(std::move(lock));
+    return true;
+}
+
+int runProgram(int argc, char** argv, const ProgramInfo& info,
+               const std::function<void(const std::string& commandLine)>& start) {
+    // Read before QApplication, which strips the options it knows from argv.
+    const std::string commandLine = joinCommandLine(argc, argv);
+    if (info.singleInstance && !acquireSingleInstance(info.name)) return 0;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromStdString(info.name));
+    QApplication::setQuitOnLastWindowClosed(info.quitOnLastWindowClosed);
+
+    auto real = makeRealPlatform();
+    setPlatform(real.get());
+    platform().setProgramName(info.name);
+
+    try {
+        start(commandLine);
+    } catch (const ProgramEnded& e) {
+        return e.exitCode;
+    } catch (const RunError& e) {
+        // A run error nobody handled: say so rather than die silently.
+        std::fprintf(stderr, "%s: %s (%d)\n", info.name.c_str(), e.description().c_str(), e.number());
+        platform().msgBox(e.description(), 16, "");
+        return 1;
+    }
+    return app.exec();
+}
+
+} // namespace kx

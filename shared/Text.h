@@ -1,0 +1,56 @@
+#pragma once
+// Text is kept as 8-bit bytes exactly as read; it becomes a QString only at a widget, through
+// Windows-1252. Numbers follow the target platform's conversions: a leading blank for a
+// non-negative number, the longest leading number when reading, half-to-even rounding.
+
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kx {
+
+// --- Windows-1252 at the widgets ------------------------------------------------------------
+QString toUi(const std::string& bytes);
+// Characters outside Windows-1252 become "?".
+std::string fromUi(const QString& text);
+
+// --- lines ------------------------------------------------------------------------------
+// Splits at CR LF, a lone LF or a lone CR; a final line end adds no empty line.
+std::vector<std::string> splitLines(const std::string& bytes);
+// Every line followed by CR LF.
+std::string joinLines(const std::vector<std::string>& lines);
+inline constexpr const char* CRLF = "\r\n";
+// Values typed into single-line boxes and values written into key lines lose CR, LF and NUL.
+std::string stripBreaks(const std::string& s);
+
+// --- numbers -------------------------------------------------------------------------------
+// " 53", "-1", " 0"; whole numbers only.
+std::string numText(long long n);
+// A double as the platform prints it: " 2.5", " 10", "-0.25".
+std::string numText(double d);
+// numText without its first character: " 28" -> "28", "-1" -> "1".
+std::string numTextTrimmed(long long n);
+// The longest leading number, blanks anywhere ignored; 0 when there is none.
+double val(const std::string& s);
+// Half to even; out of range raises run error 6.
+std::int16_t toInt16(double d);
+std::int32_t toInt32(double d);
+long long roundHalfEven(double d);
+
+// --- 8-bit text ------------------------------------------------------------------------------
+std::string lcase(const std::string& s);
+std::string ucase(const std::string& s);
+bool equalsNoCase(const std::string& a, const std::string& b);
+// 1-based, clamped like the platform's own: left("abc", 5) == "abc", mid("abc", 5) == "".
+std::string left(const std::string& s, long long n);
+std::string right(const std::string& s, long long n);
+std::string mid(const std::string& s, long long start1, long long length = -1);
+std::string trim(const std::string& s); // blanks only
+// 1-based position of needle from start1, 0 when absent; instrRev searches from the end.
+long long instr(const std::string& s, const std::string& needle, long long start1 = 1);
+long long instrRev(const std::string& s, const std::string& needle);
+std::string replaceAll(const std::string& s, const std::string& from, const std::string& to);
+
+} // namespace kx

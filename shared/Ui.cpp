@@ -1,0 +1,79 @@
+#include "Ui.h"
+
+#include "RunError.h"
+#include "Text.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QListWidget>
+
+namespace kx {
+
+void selectListIndex(QListWidget* list, int index) {
+    if (index < -1 || index >= list->count()) throw RunError(err::InvalidPropertyValue);
+    if (index == -1) {
+        list->setCurrentRow(-1);
+        list->clearSelection();
+    } else {
+        list->setCurrentRow(index);
+    }
+}
+
+void selectComboIndex(QComboBox* combo, int index) {
+    if (index < -1 || index >= combo->count()) throw RunError(err::InvalidPropertyValue);
+    combo->setCurrentIndex(index);
+}
+
+std::string listText(const QListWidget* list, int index) {
+    if (index < 0 || index >= list->count()) return "";
+    return fromUi(list->item(index)->text());
+}
+
+std::string comboText(const QComboBox* combo, int index) {
+    if (index < 0 || index >= combo->count()) return "";
+    return fromUi(combo->itemText(index));
+}
+
+int listIndex(const QListWidget* list) {
+    const auto* item = list->currentItem();
+    if (!item || !item->isSelected()) return -1;
+    return list->currentRow();
+}
+
+int checkValue(const QCheckBox* box) {
+    switch (box->checkState()) {
+    case Qt::Unchecked: return 0;
+    case Qt::PartiallyChecked: return 2;
+    case Qt::Checked: return 1;
+    }
+    return 0;
+}
+
+void setCheckValue(QCheckBox* box, int value) {
+    if (value < 0 || value > 2) throw RunError(err::InvalidPropertyValue);
+    if (value == 2) box->setTristate(true);
+    box->setCheckState(value == 0 ? Qt::Unchecked : value == 1 ? Qt::Checked : Qt::PartiallyChecked);
+}
+
+QLabel* plainLabel(const QString& text, QWidget* parent) {
+    auto* l = new QLabel(parent);
+    l->setTextFormat(Qt::PlainText);
+    l->setText(text);
+    return l;
+}
+
+QFont namedFont(const QString& family, double pointSize, bool bold) {
+    QFont f(family);
+    const QString fam = family.toLower();
+    const bool mono = fam.contains("console") || fam.contains("fixedsys") || fam.contains("courier");
+    f.setStyleHint(mono ? QFont::Monospace : QFont::SansSerif);
+    if (!QFontDatabase::families().contains(family))
+        f.setFamilies({family, mono ? QStringLiteral("monospace") : QStringLiteral("sans-serif")});
+    f.setPointSizeF(pointSize);
+    f.setBold(bold);
+    return f;
+}
+
+} // namespace kx

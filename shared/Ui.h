@@ -1,0 +1,39 @@
+#pragma once
+// Control behaviours the programs rely on where Qt differs (indexes, check values, plain text).
+
+#include <QFont>
+#include <QString>
+
+#include <string>
+
+class QListWidget;
+class QComboBox;
+class QCheckBox;
+class QLabel;
+class QWidget;
+
+namespace kx {
+
+// -1 clears the selection; outside the list raises run error 380. Qt would clamp silently.
+// Callers run the item's click handler themselves after selecting from code.
+void selectListIndex(QListWidget* list, int index);
+void selectComboIndex(QComboBox* combo, int index);
+// The entry at index, "" outside the list.
+std::string listText(const QListWidget* list, int index);
+std::string comboText(const QComboBox* combo, int index);
+int listIndex(const QListWidget* list); // -1 when nothing is selected
+
+// 0 unchecked, 1 checked, 2 grey.
+int checkValue(const QCheckBox* box);
+void setCheckValue(QCheckBox* box, int value);
+
+// A label that shows its text as plain text, never rich text guessed from data.
+QLabel* plainLabel(const QString& text = QString(), QWidget* parent = nullptr);
+
+// A named font with a fallback family ("Verdana" -> sans, "Lucida Console"/"Fixedsys" -> monospace).
+QFont namedFont(const QString& family, double pointSize, bool bold = false);
+
+// Window positions and sizes are given in twips: 15 to a pixel.
+constexpr int twips(int t) { return t / 15; }
+
+} // namespace kx

@@ -1,0 +1,202 @@
+// The routines every program is built with: boxes, module start, config file, level list,
+// module command-line check.
+#include "Boxes.h"
+#include "FakePlatform.h"
+#include "Files.h"
+#include "GameDir.h"
+#include "KorvexConfig.h"
+#include "Launch.h"
+#include "LevelList.h"
+#include "ModuleCommandLine.h"
+
+#include <gtest/gtest.h>
+
+using namespace kx;
+using kx::test::GameDir;
+
+TEST(Boxes, ShowErrorAndFoundError) {
+    FakePlatform fake;
+    showError("File not found", 53);
+    showError("", 53);
+    showError(RunError(76));
+    foundError(RunError(53));
+    ASSERT_EQ(fake.boxes.size(), 4u);
+    EXPECT_EQ(fake.boxes[0].text, "An error occured while performing the specified task.\r\nFile not found, 53");
+    EXPECT_EQ(fake.boxes[0].style, 48);
+    EXPECT_EQ(fake.boxes[0].title, "error.");
+    EXPECT_EQ(fake.boxes[1].text, "An error occured while performing the specified task.\r\n, 53");
+    EXPECT_EQ(fake.boxes[2].text, "An error occured while performing the specified task.\r\nPath not found, 76");
+    EXPECT_EQ(fake.boxes[3].text, "A file could not be found. Please make sure, that QF-Korvex, is placed in your "
+                                  "Quellfort GameDirectory");
+    EXPECT_EQ(fake.boxes[3].style, 16);
+    EXPECT_EQ(fake.boxes[3].title, "An Error occured");
+}
+
+TEST(Boxes, LoggedVariantsWriteThreeLinesFirst) {
+    FakePlatform fake;
+    std::vector<std::string> log;
+    setErrorLog([&](const std::string& l) { log.push_back(l); });
+    showError("Overflow", 6);
+    foundError(RunError(53));
+    setErrorLog({});
+    EXPECT_EQ(log, (std::vector<std::string>{"ERROR HANDLER Called! Type: ShowError()", ">> $Description == Overflow",
+                                             ">> %i Number == 6", "ERROR HANDLER Called! Type: FoundError()",
+                                             ">> $Description == File not found", ">> %i Number == 53"}));
+    EXPECT_EQ(fake.boxes.size(), 2u);
+}
+
+TEST(Boxes, TruthTextsAndComputerName) {
+    EXPECT_EQ(boolToText(1), "true");
+    EXPECT_EQ(boolToText(0), "false");
+    EXPECT_EQ(boolToText(2), "");
+    EXPECT_EQ(boolToText(-1), "");
+    for (const char* t : {"true", "True", "TRUE"}) EXPECT_EQ(textToBool(t), 1) << t;
+    for (const char* t : {" true", "yes", "", "false", "1"}) EXPECT_EQ(textToBool(t), 0) << t;
+
+    FakePlatform fake;
+    fake.computer = "GAMEBOX";
+    const std::string n = pcNetName();
+    EXPECT_EQ(n.size(), 16u);
+    EXPECT_EQ(n, std::string("GAMEBOX\0        ", 16));
+    EXPECT_EQ(shownText(n), "GAMEBOX");
+    fake.computer = "ABCDEFGHIJKLMNO";
+    EXPECT_EQ(shownText(pcNetName()), "ABCDEFGHIJKLMNO");
+    fake.computer = "ABCDEFGHIJKLMNOP";
+    EXPECT_EQ(pcNetName(), std::string(16, ' '));
+}
+
+TEST(ModuleStart, StartsTheModuleWithTheBaseDirectoryAsOneArgument) {
+    GameDir g("Games Arena");
+    g.touchProgram("korvex.wfd/modules/mod_tunebench");
+    FakePlatform fake;
+    std::vector<std::string> log;
+    moduleStart(g.path(), "tunebench", [&](const std::string& l) { log.push_back(l); });
+    ASSERT_EQ(fake.starts.size(), 1u);
+    EXPECT_EQ(fake.starts[0].program, g.file("korvex.wfd/modules/mod_tunebench.exe"));
+    EXPECT_EQ(fake.starts[0].args, std::vector<std::string>{g.path()});
+    EXPECT_EQ(log, (std::vector<std::string>{"Called ModuleStart().", ">> $ModuleName == tunebench", ">> Executed."}));
+    EXPECT_EQ(moduleCommandText("C:\\Games\\Arena", "tunebench"),
+              "C:\\Games\\Arena\\korvex.wfd\\modules\\mod_tunebench.exe C:\\Games\\Arena");
+}
+
+TEST(ModuleStart, MissingModuleGivesFoundErrorAndNoExecutedLine) {
+    GameDir g;
+    FakePlatform fake;
+    moduleStart(g.path(), "commands"); // silent form: no lines at all
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].title, "An Error occured");
+    EXPECT_TRUE(fake.starts.empty());
+}
+
+TEST(LoadTextAndLog, LinesEndWithCrLfAndMissingLogFolderIsNotFatal) {
+    GameDir g;
+    FakePlatform fake;
+    g.write("two.txt", "a\nb");
+    g.write("empty.txt", "");
+    EXPECT_EQ(loadText(g.file("two.txt")), "a\r\nb\r\n");
+    EXPECT_EQ(loadText(g.file("empty.txt")), "");
+    EXPECT_THROW(loadText(g.file("none.txt")), RunError);
+
+    LogFile log(g.path() + "/Korvex.wfd/Logs/Korvex.log");
+    log.write("one");
+    log.write("two");
+    EXPECT_EQ(g.read("korvex.wfd/logs/Korvex.log"), "one\r\ntwo\r\n");
+    LogFile nowhere(g.path() + "/nolog/Korvex.log");
+    testing::internal::CaptureStderr();
+    nowhere.write("a");
+    nowhere.write("b");
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+}
+
+TEST(KorvexConfig, TheNineteenLinesAndTheirReaders) {
+    GameDir g;
+    FakePlatform fake;
+    ConfigValues v;
+    v.playerName = "Bob";
+    v.defaultMap = "the airbase";
+    v.gameName = "Bob's Game\r\n";
+    writeConfig(g.path(), v);
+    EXPECT_EQ(g.read("korvex.wfd/config/korvex.cfg"),
+              "//please do not edit this file.\r\n//any harm, may cause the program to crash\r\n//\r\n//startup\r\n"
+              "playername=Bob\r\n//standartcfghost\r\nhost-mpmap=the airbase\r\nhost-gamet= 1\r\nhost-teama= 0\r\n"
+              "host-gamen=Bob's Game\r\nhost-maxpl= 6\r\n//standartcfgkorvex\r\nsn-shotdir=\r\ngamespyloc=\r\n"
+              "autosnapbu=false\r\ndoautoexec=true\r\nusedskinis=qfs 3.1 default\r\nrandomskin=false\r\n\r\n");
+    const auto values = readConfig(g.path(), keyRule(10), configKeys());
+    EXPECT_EQ(values.at("host-gamen"), "Bob's Game");
+    EXPECT_EQ(values.at("host-maxpl"), " 6");
+
+    const std::string before = g.read("korvex.wfd/config/korvex.cfg");
+    rewriteConfigLine(g.path(), "doautoexec", "false", "korvex.cfg.stp");
+    std::string expected = before;
+    expected.replace(expected.find("doautoexec=true"), 15, "doautoexec=false");
+    EXPECT_EQ(g.read("korvex.wfd/config/korvex.cfg"), expected);
+    EXPECT_FALSE(g.exists("korvex.wfd/config/korvex.cfg.stp"));
+
+    try {
+        writeConfig(g.path() + "/missing", v);
+        ADD_FAILURE();
+    } catch (const RunError& e) {
+        EXPECT_EQ(e.number(), 76);
+    }
+}
+
+TEST(LevelList, NamesAreCutBeforeTheLastColon) {
+    struct Case {
+        const char* line;
+        const char* name;
+    } cases[] = {
+        {"12345The Airbase1234:rest", "The Airbase"},
+        {"12345Name1234:x:y", "Name12"},
+        {"12345no colon", ""},
+        {"12345", ""},
+        {"", ""},
+        {"1234", ""},
+        {"12345abc:", ""},    // a negative cut
+        {"12345abcd:", ""},   // a cut of 0
+        {"12345abcde:", "a"},
+        {"12345abcdef:", "ab"},
+        {"12345:", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(levelName(c.line), c.name) << c.line;
+}
+
+TEST(LevelList, PreselectionIgnoresCaseAndTheLaterLineWins) {
+    const auto l = levelNames({"12345The Airbase1234:a", "xx", "12345the airbase1234:b", "12345Other1234:c"}, "THE AIRBASE");
+    EXPECT_EQ(l.names, (std::vector<std::string>{"The Airbase", "", "the airbase", "Other"}));
+    EXPECT_EQ(l.selected, 2);
+    EXPECT_EQ(levelNames({}, "x").selected, -1);
+    EXPECT_EQ(levelNames({"12345Other1234:c"}, "the airbase").selected, -1);
+}
+
+TEST(ModuleCommandLine, EmptyMissingAndGood) {
+    GameDir g("Game Dir");
+    struct Case {
+        std::string cmd;
+        ModuleCheck check;
+        bool ok;
+        std::string boxStart;
+        bool chdir;
+    } cases[] = {
+        {"", {}, false, "The Execution of the module failed.\rPlease reinstall Korvex.", false},
+        {"", {true, true}, false, "The execution of the module failed.\rPlease reinstall Korvex.", false},
+        {g.path() + "/none", {}, false, "The Execution of the module failed.\rThe game directory ", false},
+        {g.path(), {}, true, "", true},
+        {g.path(), {false, false}, true, "", false},
+    };
+    for (const auto& c : cases) {
+        FakePlatform fake;
+        const auto dir = checkModuleCommandLine(c.cmd, c.check);
+        EXPECT_EQ(dir.has_value(), c.ok) << c.cmd;
+        if (c.ok) {
+            EXPECT_EQ(*dir, c.cmd);
+            EXPECT_TRUE(fake.boxes.empty());
+        } else {
+            ASSERT_EQ(fake.boxes.size(), 1u);
+            EXPECT_EQ(fake.boxes[0].text.rfind(c.boxStart, 0), 0u) << fake.boxes[0].text;
+            EXPECT_EQ(fake.boxes[0].style, 16);
+            EXPECT_EQ(fake.boxes[0].title, "Critical Error.");
+        }
+        EXPECT_EQ(!fake.current.empty() && fake.current == c.cmd, c.chdir) << c.cmd;
+    }
+}

@@ -1,0 +1,117 @@
+#include "RunError.h"
+#include "Text.h"
+
+#include <gtest/gtest.h>
+
+using namespace kx;
+
+TEST(Lines, SplitsAtEveryLineEnd) {
+    struct Case {
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\n", {"a"}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\nb\rc\r\n", {"a", "b", "c"}},
+        {"\r\n\r\n", {"", ""}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {std::string("x\0y\xff\r\n", 6), {std::string("x\0y\xff", 4)}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(splitLines(c.bytes), c.lines) << testing::PrintToString(c.bytes);
+}
+
+TEST(Lines, LongLineAndJoin) {
+    const std::string big(1 << 20, 'k');
+    EXPECT_EQ(splitLines(big + "\r\nz"), (std::vector<std::string>{big, "z"}));
+    EXPECT_EQ(joinLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(stripBreaks(std::string("a\rb\nc\0d", 7)), "abcd");
+}
+
+TEST(Numbers, ToTextCarriesTheLeadingBlank) {
+    EXPECT_EQ(numText(53LL), " 53");
+    EXPECT_EQ(numText(0LL), " 0");
+    EXPECT_EQ(numText(-1LL), "-1");
+    EXPECT_EQ(numTextTrimmed(28), "28");
+    EXPECT_EQ(numTextTrimmed(-1), "1");
+    EXPECT_EQ(numTextTrimmed(0), "0");
+    EXPECT_EQ(numText(2.5), " 2.5");
+    EXPECT_EQ(numText(0.5), " .5");
+    EXPECT_EQ(numText(-0.25), "-.25");
+    EXPECT_EQ(numText(10.0), " 10");
+}
+
+TEST(Numbers, ValTakesTheLongestLeadingNumber) {
+    struct Case {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"", 0},       {" 6", 6},      {"6 0", 60},     {"12abc", 12},  {"abc", 0},    {"-3", -3},
+        {"+4", 4},     {"1.5e2", 150}, {"1.5e", 1.5},   {"2d1", 20},    {".5", 0.5},   {"-", 0},
+        {"1 . 5", 1.5}, {"\xff", 0},   {"3:00", 3},     {"0x10", 0},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(val(c.text), c.value) << c.text;
+}
+
+TEST(Numbers, RoundsHalfToEvenAndOverflowsAsError6) {
+    EXPECT_EQ(toInt16(2.5), 2);
+    EXPECT_EQ(toInt16(3.5), 4);
+    EXPECT_EQ(toInt16(-2.5), -2);
+    EXPECT_EQ(toInt16(32767), 32767);
+    EXPECT_EQ(toInt16(-32768), -32768);
+    for (double bad : {32767.5, 40000.0, -32769.0, 1e300}) {
+        try {
+            toInt16(bad);
+            ADD_FAILURE() << bad;
+        } catch (const RunError& e) {
+            EXPECT_EQ(e.number(), 6);
+            EXPECT_EQ(e.description(), "Overflow");
+        }
+    }
+    EXPECT_THROW(toInt32(3e9), RunError);
+    EXPECT_THROW(val(std::string(400, '9')), RunError);
+}
+
+TEST(Text, CaseMappingFollowsWindows1252) {
+    EXPECT_EQ(lcase("ABC xyz \xC4\xD6\xDC\x8A\x9F\xD7"), "abc xyz \xE4\xF6\xFC\x9A\xFF\xD7");
+    EXPECT_EQ(ucase("abc \xE4\xF6\xFC\x9A\xFF\xF7\xDF"), "ABC \xC4\xD6\xDC\x8A\x9F\xF7\xDF");
+    EXPECT_TRUE(equalsNoCase("The Airbase", "the airBASE"));
+}
+
+TEST(Text, Windows1252AtWidgets) {
+    const std::string bytes = "caf\xE9 \x80 \x93q\x94 \x81";
+    const QString ui = toUi(bytes);
+    EXPECT_EQ(ui, QString::fromUtf8("café € “q” ") + QChar(0x81));
+    EXPECT_EQ(fromUi(ui), bytes);
+    EXPECT_EQ(fromUi(QString::fromUtf8("a→b")), "a?b");
+}
+
+TEST(Text, SubstringsClampLikeThePlatform) {
+    EXPECT_EQ(left("abc", 5), "abc");
+    EXPECT_EQ(left("abc", -1), "");
+    EXPECT_EQ(right("abc", 2), "bc");
+    EXPECT_EQ(mid("abc", 2), "bc");
+    EXPECT_EQ(mid("abc", 5), "");
+    EXPECT_EQ(mid("abcdef", 2, 3), "bcd");
+    EXPECT_THROW(mid("abc", 0), RunError);
+    EXPECT_EQ(instr("a:b:c", ":"), 2);
+    EXPECT_EQ(instr("a:b:c", ":", 3), 4);
+    EXPECT_EQ(instrRev("a:b:c", ":"), 4);
+    EXPECT_EQ(instr("abc", "z"), 0);
+    EXPECT_EQ(trim("  a b  "), "a b");
+    EXPECT_EQ(replaceAll("a%b%", "%", "xx"), "axxbxx");
+}
+
+TEST(RunErrors, DescriptionsAndErrnoMapping) {
+    EXPECT_EQ(RunError(53).description(), "File not found");
+    EXPECT_EQ(RunError(76).description(), "Path not found");
+    EXPECT_EQ(RunError(481).description(), "Invalid picture");
+    EXPECT_EQ(RunError::fromErrno(EACCES, "/x").number(), 70);
+    EXPECT_EQ(RunError::fromErrno(EEXIST, "/x").number(), 75);
+    EXPECT_EQ(RunError::fromErrno(ENOSPC, "/x").number(), 61);
+    EXPECT_EQ(RunError::fromErrno(EIO, "/x").number(), 57);
+    EXPECT_EQ(RunError::fromErrno(ENOENT, "/tmp/no-such-file-here").number(), 53);
+    EXPECT_EQ(RunError::fromErrno(ENOENT, "/no-such-folder-here/x").number(), 76);
+}

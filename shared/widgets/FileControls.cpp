@@ -1,0 +1,122 @@
+#include "FileControls.h"
+
+#include "Files.h"
+#include "Platform.h"
+#include "RunError.h"
+#include "Text.h"
+
+namespace kx {
+
+DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent) {
+    refresh();
+    connect(this, &QComboBox::currentIndexChanged, this, [this](int) { emit driveChanged(); });
+}
+
+void DriveListBox::refresh() {
+    const QSignalBlocker block(this);
+    const std::string keep = drive();
+    clear();
+    for (const auto& d : platform().drives()) addItem(toUi(d));
+    const int at = findText(toUi(keep));
+    setCurrentIndex(at >= 0 ? at : (count() ? 0 : -1));
+}
+
+std::string DriveListBox::drive() const { return fromUi(currentText()); }
+
+void DriveListBox::setDrive(const std::string& d) {
+    for (int i = 0; i < count(); ++i)
+        if (equalsNoCase(fromUi(itemText(i)), d)) {
+            if (i == currentIndex()) emit driveChanged();
+            else setCurrentIndex(i);
+            return;
+        }
+    // A drive that is not mounted here: listed, as the platform's list would show a letter.
+    addItem(toUi(d));
+    setCurrentIndex(count() - 1);
+}
+
+DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
+    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        const std::string target = entryPath(row(item));
+        if (!target.empty()) setPath(target);
+    });
+}
+
+void DirListBox::setPath(const std::string& dir) {
+    if (!dirExists(dir)) throw RunError(err::PathNotFound);
+    std::string p = dir;
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    const bool changed = p != path_;
+    path_ = p;
+    fill();
+    if (changed) emit pathChanged();
+}
+
+void DirListBox::refresh() { fill(); }
+
+std::string DirListBox::entryPath(int index) const {
+    if (index < 0 || index >= static_cast<int>(entries_.size())) return "";
+    return entries_[static_cast<size_t>(index)];
+}
+
+void DirListBox::fill() {
+    clear();
+    entries_.clear();
+    if (path_.empty()) return;
+    // The ancestors from the root down, the folder itself, then its sub-folders.
+    std::vector<std::string> chain;
+    for (std::string p = path_; !p.empty();) {
+        chain.insert(chain.begin(), p);
+        if (p == "/") break;
+        p = parentDir(p);
+    }
+    int depth = 0;
+    for (const auto& p : chain) {
+        const std::string name = p == "/" ? "/" : fileNameOf(p);
+        addItem(QString(depth * 2, ' ') + toUi(name));
+        entries_.push_back(p);
+        ++depth;
+    }
+    const int current = count() - 1;
+    for (const auto& sub : listFolders(path_)) {
+        addItem(QString(depth * 2, ' ') + toUi(sub));
+        entries_.push_back(joinPath(path_, sub));
+    }
+    setCurrentRow(current);
+}
+
+FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {}
+
+void FileListBox::setPath(const std::string& dir) {
+    path_ = dir;
+    refresh();
+}
+
+void FileListBox::setPattern(const std::string& pattern) {
+    pattern_ = pattern;
+    refresh();
+}
+
+void FileListBox::setShowHidden(bool show) {
+    hidden_ = show;
+    refresh();
+}
+
+void FileListBox::refresh() {
+    clear();
+    if (path_.empty()) return;
+    for (const auto& f : listFiles(path_, pattern_, hidden_)) addItem(toUi(f));
+}
+
+std::string FileListBox::fileName() const {
+    const auto* item = currentItem();
+    return item && item->isSelected() ? fromUi(item->text()) : std::string();
+}
+
+std::vector<std::string> FileListBox::files() const {
+    std::vector<std::string> out;
+    for (int i = 0; i < count(); ++i) out.push_back(fromUi(item(i)->text()));
+    return out;
+}
+
+} // namespace kx
