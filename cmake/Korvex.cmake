@@ -35,8 +35,11 @@ function(kx_add_tests)
   else()
     set(qpa offscreen)
   endif()
-  set(props ENVIRONMENT "QT_QPA_PLATFORM=${qpa};KX_BUILD_DIR=${CMAKE_BINARY_DIR};KX_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
-            TIMEOUT 300)
+  # Discovery passes PROPERTIES on as a flat list, so the environment holds one variable;
+  # the tree's own folders reach the tests compiled in.
+  target_compile_definitions(${T_NAME} PRIVATE KX_BUILD_DIR="${CMAKE_BINARY_DIR}"
+                                               KX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  set(props ENVIRONMENT "QT_QPA_PLATFORM=${qpa}" TIMEOUT 300)
   if(T_LABELS)
     list(APPEND props LABELS "${T_LABELS}")
   endif()

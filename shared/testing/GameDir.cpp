@@ -59,7 +59,12 @@ void GameDir::touchProgram(const std::string& rel) const {
 
 std::string buildDir() {
     const char* d = std::getenv("KX_BUILD_DIR");
-    return d ? d : "";
+    return d && *d ? d : KX_DEFAULT_BUILD_DIR;
+}
+
+std::string sourceDir() {
+    const char* d = std::getenv("KX_SOURCE_DIR");
+    return d && *d ? d : KX_DEFAULT_SOURCE_DIR;
 }
 
 } // namespace kx::test

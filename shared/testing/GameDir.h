@@ -31,7 +31,9 @@ private:
     std::string root_, path_;
 };
 
-// Path of a built program (KX_BUILD_DIR set by CTest), for end-to-end tests.
+// The build and source trees of this test binary (KX_BUILD_DIR / KX_SOURCE_DIR in the
+// environment win), for end-to-end tests.
 std::string buildDir();
+std::string sourceDir();
 
 } // namespace kx::test

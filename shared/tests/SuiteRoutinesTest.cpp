@@ -8,8 +8,12 @@
 #include "Launch.h"
 #include "LevelList.h"
 #include "ModuleCommandLine.h"
+#include "Program.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kx;
 using kx::test::GameDir;
@@ -199,4 +203,29 @@ TEST(ModuleCommandLine, EmptyMissingAndGood) {
         }
         EXPECT_EQ(!fake.current.empty() && fake.current == c.cmd, c.chdir) << c.cmd;
     }
+}
+
+TEST(SingleInstance, SecondHolderOfALockIsRefused) {
+    GameDir g;
+    const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(g.path()));
+    EXPECT_TRUE(acquireSingleInstance("mod_lockprobe"));
+    EXPECT_FALSE(acquireSingleInstance("mod_lockprobe"));
+    EXPECT_TRUE(acquireSingleInstance("mod_otherprobe"));
+    // A lock left behind by a process that is gone is taken over.
+    const pid_t child = ::fork();
+    if (child == 0) _exit(acquireSingleInstance("mod_stale") ? 0 : 1); // leaves its lock file
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(g.exists("korvex-mod_stale.lock"));
+    EXPECT_TRUE(acquireSingleInstance("mod_stale"));
+    qputenv("XDG_RUNTIME_DIR", old);
+}
+
+TEST(CommandLine, RawArgumentsJoinedWithSingleBlanks) {
+    char a0[] = "mod_x", a1[] = "/games/Quell", a2[] = "fort", a3[] = "";
+    char* argv[] = {a0, a1, a2, a3};
+    EXPECT_EQ(joinCommandLine(4, argv), "/games/Quell fort ");
+    EXPECT_EQ(joinCommandLine(1, argv), "");
 }

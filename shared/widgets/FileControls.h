@@ -16,8 +16,8 @@ class DriveListBox : public QComboBox {
 public:
     explicit DriveListBox(QWidget* parent = nullptr);
     std::string drive() const;
-    // Selects the entry equal to d (ignoring case) or adds it; emits driveChanged when it changes.
-    // A drive that cannot be read raises run error 71 ("Disk not ready").
+    // Selects the entry equal to d (ignoring case), adding it when it is not listed, and emits
+    // driveChanged; whether the drive can be read is for the owner's change handler to find.
     void setDrive(const std::string& d);
     void refresh();
 signals:

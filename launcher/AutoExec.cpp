@@ -1,0 +1,7 @@
+#include "AutoExec.h"
+
+namespace kx::launcher {
+
+void parseAutoExec(int) {}
+
+} // namespace kx::launcher

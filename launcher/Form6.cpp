@@ -1,0 +1,69 @@
+#include "Form6.h"
+
+#include "Launcher.h"
+
+#include "Files.h"
+#include "Platform.h"
+#include "Text.h"
+#include "Ui.h"
+
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace kx::launcher {
+
+std::string aboutTitle(int major, int minor, int revision) {
+    return "Korvex" + numText(static_cast<long long>(major)) + "." + numTextTrimmed(minor) + " Build" +
+           numText(static_cast<long long>(revision));
+}
+
+Form6::Form6(QWidget* parent) : QWidget(parent) {
+    setObjectName("Form6");
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(twips(7200), twips(6000));
+    WebBrowser1 = new QTextBrowser(this);
+    WebBrowser1->setObjectName("WebBrowser1");
+    WebBrowser1->setOpenLinks(false);
+    connect(WebBrowser1, &QTextBrowser::anchorClicked, this, &Form6::WebBrowser1_LinkClicked);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(WebBrowser1);
+    Form_Load();
+}
+
+void Form6::Form_Load() {
+    setWindowTitle(toUi(aboutTitle(VersionMajor, VersionMinor, VersionRevision)));
+    navigate(resolvePath(state().korvexDir, "korvex.wfd/templates/about_startup.htm"));
+}
+
+void Form6::navigate(const std::string& target) {
+    const QUrl url = QUrl::fromUserInput(QString::fromLocal8Bit(target.c_str()));
+    if (!url.isLocalFile()) {
+        platform().shellOpen(target);
+        return;
+    }
+    const std::string path = url.toLocalFile().toLocal8Bit().toStdString();
+    if (fileExists(path)) {
+        WebBrowser1->setSource(url);
+    } else {
+        WebBrowser1->setPlainText(toUi("The page cannot be found:\n" + path));
+    }
+}
+
+void Form6::WebBrowser1_LinkClicked(const QUrl& url) {
+    if (url.isRelative() || url.isLocalFile()) {
+        const QUrl resolved = WebBrowser1->source().resolved(url);
+        if (resolved.isLocalFile()) {
+            if (resolved.hasFragment() && resolved.adjusted(QUrl::RemoveFragment) == WebBrowser1->source()) {
+                WebBrowser1->scrollToAnchor(resolved.fragment());
+                return;
+            }
+            navigate(resolved.toLocalFile().toLocal8Bit().toStdString());
+            return;
+        }
+    }
+    platform().shellOpen(url.toString().toStdString());
+}
+
+} // namespace kx::launcher

@@ -1,0 +1,48 @@
+#include "config.h"
+
+#include "KorvexConfig.h"
+#include "Text.h"
+#include "Ui.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace kx::launcher {
+
+config::config(QWidget* parent) : QWidget(parent) {
+    setObjectName("config");
+    setWindowTitle("configform");
+    auto* layout = new QVBoxLayout(this);
+    auto label = [&](const char* name, const char* text) {
+        QLabel* l = plainLabel(QString::fromLatin1(text), this);
+        l->setObjectName(name);
+        layout->addWidget(l);
+        return l;
+    };
+    lblPlayerName = label("lblPlayerName", "PlayerName");
+    lblDefaultMap = label("lblDefaultMap", "Default MultiPlayer Map");
+    lblDefaultGameType = label("lblDefaultGameType", "Default GameType");
+    lblDefaultTeam = label("lblDefaultTeam", "Default Team Assignment");
+    lblDefaultGameName = label("lblDefaultGameName", "Default Gamename");
+    lblDefaultMaxPlayers = label("lblDefaultMaxPlayers", "Default Maximum Players");
+    lblSnapShotDir = label("lblSnapShotDir", "Default ScreenShot Dir");
+    lblGameSpyDir = label("lblGameSpyDir", "Default GameSpy Dir");
+}
+
+QLabel* config::labelFor(const std::string& key) const {
+    if (key == cfgkey::PlayerName) return lblPlayerName;
+    if (key == cfgkey::DefaultMap) return lblDefaultMap;
+    if (key == cfgkey::GameType) return lblDefaultGameType;
+    if (key == cfgkey::Team) return lblDefaultTeam;
+    if (key == cfgkey::GameName) return lblDefaultGameName;
+    if (key == cfgkey::MaxPlayers) return lblDefaultMaxPlayers;
+    if (key == cfgkey::ShotDir) return lblSnapShotDir;
+    if (key == cfgkey::GameSpy) return lblGameSpyDir;
+    return nullptr;
+}
+
+std::string caption(const QLabel* label) { return fromUi(label->text()); }
+
+void setCaption(QLabel* label, const std::string& text) { label->setText(toUi(text)); }
+
+} // namespace kx::launcher

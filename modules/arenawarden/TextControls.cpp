@@ -1,0 +1,68 @@
+#include "TextControls.h"
+
+#include "Text.h"
+
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextCursor>
+
+namespace kx::arenawarden {
+
+namespace {
+// CR LF, a lone LF and a lone CR all break a line on screen.
+QString shown(const std::string& bytes) {
+    std::string s;
+    s.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r') {
+            s += '\n';
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        } else {
+            s += bytes[i];
+        }
+    }
+    return toUi(s);
+}
+} // namespace
+
+TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
+    setReadOnly(true);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+}
+
+void TextBox::setText(const std::string& text) {
+    // A log only grows: add the new part instead of laying out the whole text again, unless
+    // that would split a CR LF.
+    const bool grows = text.size() >= text_.size() && text.compare(0, text_.size(), text_) == 0 &&
+                       !(text_.size() && text_.back() == '\r' && text.size() > text_.size() &&
+                         text[text_.size()] == '\n');
+    if (grows) {
+        QTextCursor c(document());
+        c.movePosition(QTextCursor::End);
+        c.insertText(shown(text.substr(text_.size())));
+    } else {
+        setPlainText(shown(text));
+    }
+    text_ = text;
+    moveCursor(QTextCursor::End);
+    ensureCursorVisible();
+}
+
+ClickLabel::ClickLabel(const QString& text, QWidget* parent) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);
+    setText(text);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
+    QLabel::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit clicked();
+}
+
+void ClickLineEdit::mousePressEvent(QMouseEvent* e) {
+    QLineEdit::mousePressEvent(e);
+    if (e->button() == Qt::LeftButton) emit clicked();
+}
+
+} // namespace kx::arenawarden

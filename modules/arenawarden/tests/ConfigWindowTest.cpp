@@ -1,0 +1,349 @@
+// The configuration window: its load, the hand-over of a ServerSet, the launch, the cycle-time
+// input and the creation of ServerSets.
+#include "ArenaFixture.h"
+
+#include "GameServer.h"
+#include "ModuleState.h"
+#include "TextControls.h"
+#include "frmCfgServ.h"
+#include "frmServerModule.h"
+
+#include "Files.h"
+#include "Text.h"
+#include "Ui.h"
+#include "widgets/FileControls.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QTabBar>
+
+#include <functional>
+#include <optional>
+
+namespace kx::arenawarden {
+namespace {
+
+using ConfigWindow = ArenaTest;
+
+std::string shown(const QLineEdit* e) { return fromUi(e->text()); }
+std::string selected(const QComboBox* c) { return comboText(c, c->currentIndex()); }
+
+TEST_F(ConfigWindow, LoadFillsTheWindowFromTheConfigurationTheLevelsAndTheWelcomeText) {
+    writeSet("b.ini", {"sv_name=b"});
+    writeSet("a.ini", {"sv_name=a"});
+    dir.write("korvex.wfd/config/serversets/notes.txt", "x");
+    auto& w = cfg();
+    EXPECT_EQ(w.windowTitle().toStdString(), "configuring the server module...");
+    EXPECT_EQ(w.Combo1->count(), 29);
+    EXPECT_EQ(comboText(w.Combo1, 0), " 2");
+    EXPECT_EQ(comboText(w.Combo1, 28), " 30");
+    EXPECT_EQ(selected(w.Combo1), " 8");
+    EXPECT_EQ(items(w.List1),
+              (std::vector<std::string>{"the airbase", "the bunker", "dust valley"}));
+    EXPECT_EQ(selected(w.Combo3), "ctf");
+    EXPECT_EQ(shown(w.Text2), "Bob's Game");
+    EXPECT_EQ(listIndex(w.List1), -1);
+    EXPECT_EQ(items(w.List2), (std::vector<std::string>{"the bunker"}));
+    EXPECT_EQ(w.Text1->text(), kWelcome + "ZIV Internal Version 2.1 Build 2346\r\n");
+    EXPECT_EQ(w.lblKorvex3->text().toStdString(), "Korvex3 dedicated server module. ");
+    EXPECT_EQ(w.File1->files(), (std::vector<std::string>{"a.ini", "b.ini"}));
+    EXPECT_EQ(w.File1->fileName(), "a.ini");
+    EXPECT_EQ(w.tbsConfigureTab->currentIndex(), 0);
+    EXPECT_EQ(w.pages->currentWidget(), w.Picture1[0]);
+    for (QWidget* sub : {w.Picture2, w.Picture3, w.Picture4}) EXPECT_FALSE(sub->isVisibleTo(&w));
+    EXPECT_EQ(w.HScroll1->value(), 40);
+    EXPECT_EQ(shown(w.Text3), "40");
+    EXPECT_EQ(checkValue(w.Check1), 0);
+    EXPECT_EQ(checkValue(w.Check2), 1);
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_EQ(setting(), "NONE");
+    for (const auto& c : fake.calls) EXPECT_EQ(c.find("saveSetting"), std::string::npos) << c;
+}
+
+TEST_F(ConfigWindow, LoadWithoutAMatchingMapAnEmptyLevelListOrAServerSetFolder) {
+    writeConfig(" 0", " 2", "", "no such map");
+    auto& w1 = cfg();
+    EXPECT_EQ(items(w1.List2), (std::vector<std::string>{""}));
+    EXPECT_EQ(listIndex(w1.List1), -1);
+    EXPECT_EQ(selected(w1.Combo1), " 2");
+    EXPECT_EQ(selected(w1.Combo3), "teamplay");
+    nextCase();
+
+    dir.write("levels.nfo", "");
+    QDir(QString::fromStdString(dir.file("korvex.wfd/config/serversets"))).removeRecursively();
+    auto& w2 = cfg();
+    EXPECT_EQ(w2.List1->count(), 0);
+    EXPECT_EQ(items(w2.List2), (std::vector<std::string>{""}));
+    EXPECT_EQ(w2.File1->count(), 0);
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
+TEST_F(ConfigWindow, AKeyTheFileLacksKeepsTheValueOfTheEarlierLoad) {
+    cfg().Form_Unload();
+    dir.writeLines("korvex.wfd/config/korvex.cfg", {"host-mpmap=dust valley"});
+    auto& w = cfg();
+    EXPECT_EQ(shown(w.Text2), "Bob's Game");
+    EXPECT_EQ(selected(w.Combo1), " 8");
+    EXPECT_EQ(selected(w.Combo3), "ctf");
+    EXPECT_EQ(items(w.List2), (std::vector<std::string>{"dust valley"}));
+}
+
+TEST_F(ConfigWindow, ALoadThatCannotReadItsFilesReportsAndEnds) {
+    struct Case {
+        const char* what;
+        std::function<void()> spoil;
+        std::string description;
+    };
+    const Case cases[] = {
+        {"no korvex.cfg", [&] { removeFile(dir.file("korvex.wfd/config/korvex.cfg")); }, "File not found ( 53 )"},
+        {"no levels.nfo", [&] { removeFile(dir.file("levels.nfo")); }, "File not found ( 53 )"},
+        {"no welcome text", [&] { removeFile(dir.file("korvex.wfd/config/cyc_welcome.ini")); }, "File not found ( 53 )"},
+        {"player index outside", [&] { writeConfig(" 29"); }, "Invalid property value ( 380 )"},
+        {"game type outside", [&] { writeConfig(" 6", " 3"); }, "Invalid property value ( 380 )"},
+        {"player index overflows", [&] { writeConfig(" 99999"); }, "Overflow ( 6 )"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        c.spoil();
+        EXPECT_THROW(loadCfgServ(), ProgramEnded);
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].text,
+                  "An error occured while trying to perform the specified task.\r\n" + c.description);
+        fake.boxes.clear();
+    }
+}
+
+TEST_F(ConfigWindow, AHandedOverSetThatDoesNotCycleStartsOnceAndEndsTheModule) {
+    writeSet("Weekend.ini", {"sv_name=Arena", "sv_maxplayers=14", "sv_gametype=2", "sv_iscycling=false",
+                             "sv_advertkx3=true", "sv_addmap=dust valley", "sv_addmap=the airbase"});
+    handOver("Weekend.ini");
+    EXPECT_THROW(loadCfgServ(), ProgramEnded);
+    EXPECT_EQ(setting(), "NONE");
+    ASSERT_EQ(fake.starts.size(), 1u);
+    EXPECT_EQ(fake.starts[0].args, serverCommand(16, "KX3.Arena", "dust valley", "teamplay").args);
+    EXPECT_TRUE(fake.boxes.empty());
+    // "NONE" is written before the set is read or launched.
+    size_t saved = 0, started = 0;
+    for (size_t i = 0; i < fake.calls.size(); ++i) {
+        if (fake.calls[i] == "saveSetting(Korvex|settings|dsmloadserverset|NONE)") saved = i;
+        if (fake.calls[i].rfind("start(", 0) == 0) started = i;
+    }
+    EXPECT_LT(saved, started);
+    ASSERT_NE(cfgServWindow(), nullptr);
+    EXPECT_EQ(shown(cfgServWindow()->Text2), "KX3.Arena");
+}
+
+TEST_F(ConfigWindow, AHandedOverCyclingSetRunsInTheRunningServerWindow) {
+    writeSet("cup.ini", {"sv_name=Cup", "sv_maxplayers=10", "sv_gametype=1", "sv_cycletime=25",
+                         "sv_iscycling=true", "sv_advertkx3=false", "sv_addmap=the bunker", "sv_addmap=dust valley"});
+    handOver("cup.ini");
+    EXPECT_EQ(loadCfgServ(), nullptr); // the load's launch unloaded the window again
+    EXPECT_EQ(cfgServWindow(), nullptr);
+    frmServerModule* m = serverModuleIfLoaded();
+    ASSERT_NE(m, nullptr);
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_EQ(items(m->List1), (std::vector<std::string>{"the bunker", "dust valley"}));
+    ASSERT_EQ(fake.starts.size(), 1u);
+    EXPECT_EQ(fake.starts[0].args, serverCommand(12, "Cup", "the bunker", "ctf").args);
+    EXPECT_EQ(m->cycleEnd(), fake.clock.addSecs(25 * 60));
+    EXPECT_EQ(setting(), "NONE");
+}
+
+TEST_F(ConfigWindow, NoHandOverValueAtAll) {
+    fake.settings.clear();
+    auto& w = cfg();
+    EXPECT_EQ(setting(), "NONE");
+    EXPECT_EQ(boxTexts(fake), (std::vector<std::string>{
+                                  "An error occured while trying to perform the specified task.\r\n"
+                                  "Bad file name or number ( 52 )",
+                                  "No Maps in cycle. Launch aborted."}));
+    EXPECT_EQ(fake.boxes[1].style, 48);
+    EXPECT_EQ(fake.boxes[1].title, "Error.");
+    EXPECT_EQ(w.List2->count(), 0);
+    EXPECT_TRUE(fake.starts.empty());
+}
+
+TEST_F(ConfigWindow, LaunchingACyclingServerHandsItsSettingsOver) {
+    auto& w = cfg();
+    selectComboIndex(w.Combo1, 10);
+    selectComboIndex(w.Combo3, 2);
+    w.HScroll1->setValue(30);
+    setCheckValue(w.Check1, 1);
+    w.List2->clear();
+    for (const char* m : {"a", "b", "a"}) w.List2->addItem(m);
+    w.Command1_Click();
+    EXPECT_EQ(cfgServWindow(), nullptr);
+    frmServerModule* m = serverModuleIfLoaded();
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->Frame3->title().toStdString(), "KX3.Bob's Game");
+    EXPECT_EQ(m->lblGameType->text().toStdString(), "Gametype is 'teamplay'.");
+    EXPECT_EQ(m->lblMaxPlayers->text().toStdString(), "Server will host 12 Players.");
+    EXPECT_EQ(m->lblCycleCount->text().toStdString(), "Server will cycle map every  30 minutes.");
+    EXPECT_EQ(items(m->List1), (std::vector<std::string>{"a", "b", "a"}));
+    EXPECT_EQ(state().serverPlayers, 12);
+    EXPECT_EQ(state().cycleMinutes, 30);
+    EXPECT_EQ(state().serverGameType, "teamplay");
+    EXPECT_EQ(state().serverName, "KX3.Bob's Game");
+    ASSERT_EQ(fake.starts.size(), 1u);
+    EXPECT_EQ(fake.starts[0].args.at(6), "a");
+    EXPECT_EQ(logLines(m->Text1).front(), "ZIV started...");
+}
+
+TEST_F(ConfigWindow, LaunchingWithoutMapsIsRefused) {
+    auto& w = cfg();
+    w.List2->clear();
+    w.Command1_Click();
+    EXPECT_EQ(boxTexts(fake), std::vector<std::string>{"No Maps in cycle. Launch aborted."});
+    EXPECT_EQ(shown(w.Text2), "Bob's Game"); // no prefix either
+    EXPECT_EQ(cfgServWindow(), &w);
+    EXPECT_EQ(serverModuleIfLoaded(), nullptr);
+}
+
+TEST_F(ConfigWindow, ASingleServerWithoutTheTagAndAnEmptyMap) {
+    writeConfig(" 6", " 1", "Arena", "no such map");
+    auto& w = cfg();
+    setCheckValue(w.Check2, 0);
+    EXPECT_THROW(w.Label22_Click(), ProgramEnded);
+    ASSERT_EQ(fake.starts.size(), 1u);
+    EXPECT_EQ(fake.starts[0].args, serverCommand(8, "Arena", "", "ctf").args);
+    EXPECT_EQ(fake.endCode, 0);
+}
+
+TEST_F(ConfigWindow, TheCycleTimeInput) {
+    struct Case {
+        std::optional<std::string> answer;
+        std::string text; // Text3 afterwards
+        int scroll;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"45.4", " 45", 45, false}, {"40abc", "40abc", 40, false}, {"10", " 10", 10, false},
+        {"90", " 90", 90, false},   {"9", "40", 40, true},         {"91", "40", 40, true},
+        {"abc", "40", 40, true},    {"90.4", "40", 40, true},      {"", "40", 40, false},
+        {std::nullopt, "40", 40, false}, {"1e9", "40", 40, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer.value_or("<cancel>"));
+        auto& w = cfg();
+        fake.inputAnswers = {c.answer};
+        w.Text3_Click();
+        ASSERT_EQ(fake.inputs.size(), 1u);
+        EXPECT_EQ(fake.inputs[0].prompt, "please enter a new value between 10 and 90.");
+        EXPECT_EQ(fake.inputs[0].title, "input requested");
+        EXPECT_EQ(fake.inputs[0].defaultText, "40");
+        EXPECT_EQ(shown(w.Text3), c.text);
+        EXPECT_EQ(w.HScroll1->value(), c.scroll);
+        if (c.refused) {
+            ASSERT_EQ(fake.boxes.size(), 1u);
+            EXPECT_EQ(fake.boxes[0].text, "only values between 10 and 90");
+            EXPECT_EQ(fake.boxes[0].style, 48);
+            EXPECT_EQ(fake.boxes[0].title, "exclamation");
+        } else {
+            EXPECT_TRUE(fake.boxes.empty());
+        }
+        fake.inputs.clear();
+        fake.boxes.clear();
+        nextCase();
+    }
+}
+
+TEST_F(ConfigWindow, TheLaunchTakesTheTypedCycleTimeOnlyWithinItsRange) {
+    struct Case {
+        std::string typed;
+        double minutes;
+    };
+    const Case cases[] = {{"40abc", 40}, {"45.5", 45.5}, {"5", 60}, {"1e9", 60}, {"-30", 60}, {"", 60}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        auto& w = cfg();
+        setCheckValue(w.Check1, 1);
+        w.HScroll1->setValue(60);
+        w.Text3->setText(toUi(c.typed)); // typed straight into the box
+        w.Command1_Click();
+        EXPECT_EQ(state().cycleMinutes, c.minutes);
+        ASSERT_NE(serverModuleIfLoaded(), nullptr);
+        EXPECT_EQ(serverModuleIfLoaded()->cycleEnd(), fake.clock.addSecs(roundHalfEven(c.minutes) * 60));
+        EXPECT_TRUE(fake.boxes.empty());
+        nextCase();
+    }
+}
+
+TEST_F(ConfigWindow, CreatingAServerSet) {
+    auto& w = cfg();
+    const std::string prompt = "Please enter an max 20 character filename, without extension.\r\n"
+                               "existing files, with the same name, will be overwritten.\r\n"
+                               "Do not use illagal characters such as \\ / : * ? \" < > |";
+    w.Label18_Click(); // the default answer
+    ASSERT_EQ(fake.inputs.size(), 1u);
+    EXPECT_EQ(fake.inputs[0].prompt, prompt);
+    EXPECT_EQ(fake.inputs[0].title, "Please enter filename");
+    EXPECT_EQ(fake.inputs[0].defaultText, "newserverset");
+    EXPECT_TRUE(dir.exists("korvex.wfd/config/serversets/newserverset.ini"));
+    EXPECT_EQ(w.File1->files(), std::vector<std::string>{"newserverset.ini"});
+
+    fake.boxes.clear();
+    fake.inputAnswers = {std::string(21, 'x'), std::string(20, 'y'), std::string(""), std::nullopt};
+    for (int i = 0; i < 4; ++i) w.Label18_Click();
+    EXPECT_FALSE(dir.exists("korvex.wfd/config/serversets/" + std::string(21, 'x') + ".ini"));
+    EXPECT_TRUE(dir.exists("korvex.wfd/config/serversets/" + std::string(20, 'y') + ".ini"));
+    ASSERT_EQ(fake.boxes.size(), 4u);
+    EXPECT_EQ(fake.boxes[0].text, "Filename is larger than 20 characters. aborting.");
+    EXPECT_EQ(fake.boxes[0].style, 0);
+    EXPECT_EQ(fake.boxes[0].title, "error.");
+    EXPECT_EQ(fake.boxes[1].title, "Information.");
+    EXPECT_EQ(fake.boxes[2].text, "Aborted creation of ServerSet.");
+    EXPECT_EQ(fake.boxes[2].style, 0);
+    EXPECT_EQ(fake.boxes[2].title, "error.");
+    EXPECT_EQ(fake.boxes[3].text, "Aborted creation of ServerSet.");
+}
+
+TEST_F(ConfigWindow, PagesAndSubPages) {
+    auto& w = cfg();
+    w.tbsConfigureTab->setCurrentIndex(3);
+    EXPECT_EQ(w.pages->currentWidget(), w.Picture1[3]);
+    // Selecting the tab already selected runs the tab change too.
+    w.pages->setCurrentIndex(1);
+    emit w.tbsConfigureTab->tabBarClicked(3);
+    EXPECT_EQ(w.pages->currentWidget(), w.Picture1[3]);
+
+    w.tbsConfigureTab->setCurrentIndex(0);
+    w.Label21_Click();
+    EXPECT_TRUE(w.Picture2->isVisibleTo(&w));
+    w.tbsConfigureTab->setCurrentIndex(4);
+    w.tbsConfigureTab->setCurrentIndex(0);
+    EXPECT_TRUE(w.Picture2->isVisibleTo(&w)); // a sub-page keeps its own visibility
+    w.Label23_Click();
+    EXPECT_FALSE(w.Picture2->isVisibleTo(&w));
+
+    writeSet("a.ini", {"sv_name=Set A", "sv_addmap=x"});
+    w.File1->refresh();
+    w.File1->setCurrentRow(0);
+    w.Label20_Click();
+    EXPECT_TRUE(w.Picture4->isVisibleTo(&w));
+    w.Label28_Click();
+    EXPECT_FALSE(w.Picture4->isVisibleTo(&w));
+    EXPECT_TRUE(w.Picture3->isVisibleTo(&w));
+    EXPECT_FALSE(w.tbsConfigureTab->isEnabled());
+    EXPECT_EQ(shown(w.Text2), "Set A");
+    w.Label24_Click();
+    EXPECT_FALSE(w.Picture3->isVisibleTo(&w));
+    EXPECT_TRUE(w.tbsConfigureTab->isEnabled());
+}
+
+TEST_F(ConfigWindow, TheEndCommandEndsTheModule) {
+    auto& w = cfg();
+    EXPECT_THROW(w.Command2_Click(), ProgramEnded);
+    EXPECT_TRUE(state().endRequested);
+    EXPECT_EQ(cfgServWindow(), nullptr);
+}
+
+} // namespace
+} // namespace kx::arenawarden

@@ -1,0 +1,44 @@
+#include "frmMain.h"
+
+#include "Ui.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace kx::nameprobe {
+
+frmMain::frmMain(QWidget* parent) : QWidget(parent) {
+    setObjectName("frmMain");
+    setWindowTitle("joiner dns lookup");
+    setFont(namedFont("Verdana", 8));
+    // The host name comes from the command line: shown as plain text.
+    Label1 = plainLabel();
+    Label1->setObjectName("Label1");
+    Label2 = plainLabel("Reported Ip:");
+    Label2->setObjectName("Label2");
+    Text1 = new QLineEdit;
+    Text1->setObjectName("Text1");
+    Command1 = new QPushButton("Close");
+    Command1->setObjectName("Command1");
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(Label1, 0, 0, 1, 2);
+    grid->addWidget(Label2, 1, 0);
+    grid->addWidget(Text1, 1, 1);
+    grid->addWidget(Command1, 2, 1, Qt::AlignRight);
+
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+}
+
+void frmMain::Command1_Click() { close(); }
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // The window is the program: closing it, by "Close" or otherwise, ends the program.
+    unloaded_ = true;
+    event->accept();
+}
+
+} // namespace kx::nameprobe

@@ -1,0 +1,38 @@
+#include "ServerList.h"
+
+#include "Files.h"
+
+namespace kx::seatfinder {
+
+ServerList parseServerList(const std::vector<std::string>& lines) {
+    ServerList list;
+    for (const auto& line : lines) {
+        if (!line.empty() && line[0] == ';') continue;
+        if (!line.empty() && line[0] == '#') list.addresses.push_back(line.substr(1));
+        else list.names.push_back(line);
+    }
+    return list;
+}
+
+std::string serverListPath(const std::string& korvexDir) {
+    return resolvePath(korvexDir, "korvex.wfd/config/servers.ini");
+}
+
+namespace {
+bool holdsBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
+} // namespace
+
+bool isStorableName(const std::string& name) {
+    return !name.empty() && name[0] != '#' && name[0] != ';' && !holdsBreak(name);
+}
+
+bool isStorableAddress(const std::string& address) { return !address.empty() && !holdsBreak(address); }
+
+std::string withServerAdded(const std::string& fileBytes, const std::string& name, const std::string& address) {
+    std::string out = fileBytes;
+    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += "\r\n";
+    out += name + "\r\n#" + address + "\r\n";
+    return out;
+}
+
+} // namespace kx::seatfinder
