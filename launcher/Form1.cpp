@@ -34,6 +34,7 @@ std::string resolvedOrEmpty(const std::string& path) { return path.empty() ? pat
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
     setObjectName("Form1");
+    setMinimumWidth(twips(3600));
 
     Image3 = plainLabel(QString(), this);
     Image3->setObjectName("Image3");

@@ -29,8 +29,10 @@ Form11::Form11(QWidget* parent) : QWidget(parent) {
     setWindowFlags(Qt::SplashScreen);
     setFixedSize(twips(6000), twips(3600));
 
-    Picture1 = plainLabel(QString(), this);
+    Picture1 = plainLabel(toUi(AppTitle), this);
     Picture1->setObjectName("Picture1");
+    Picture1->setAlignment(Qt::AlignCenter);
+    Picture1->setFont(namedFont("Verdana", 16, true));
     Picture1->setMinimumHeight(twips(2000));
     Label1 = plainLabel("Loading and configuring...", this);
     Label1->setObjectName("Label1");

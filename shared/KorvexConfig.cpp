@@ -1,6 +1,7 @@
 #include "KorvexConfig.h"
 
 #include "Boxes.h"
+#include "RunError.h"
 #include "Files.h"
 #include "Platform.h"
 #include "Text.h"
@@ -62,6 +63,18 @@ std::string getKorvexSetting(const std::string& key) {
 
 void saveKorvexSetting(const std::string& key, const std::string& value) {
     platform().saveSetting(setting::App, setting::Section, key, value);
+}
+
+int storedIndex(const std::string& value, int count) {
+    double d = 0;
+    try {
+        d = val(value);
+    } catch (const RunError&) {
+        return 0;
+    }
+    if (d <= -1.0 || d >= count) return 0;
+    const long long index = roundHalfEven(d);
+    return index >= 0 && index < count ? static_cast<int>(index) : 0;
 }
 
 std::string gameTypeWord(int index) {

@@ -62,6 +62,10 @@ inline const std::string KorvexDir = "korvexdir", RegisteredUser = "registeredus
 std::string getKorvexSetting(const std::string& key);
 void saveKorvexSetting(const std::string& key, const std::string& value);
 
+// A stored list index (" 6") as a position in a list of count entries. A value outside the
+// list, or too large for a number, gives 0 so that a damaged korvex.cfg still opens the window.
+int storedIndex(const std::string& value, int count);
+
 // GameType and Team words, by index ("" outside).
 std::string gameTypeWord(int index);
 std::string teamWord(int index);

@@ -12,10 +12,6 @@ std::string moduleProgramPath(const std::string& korvexDir, const std::string& k
     return resolvePath(korvexDir, "korvex.wfd/modules/mod_" + key + ".exe");
 }
 
-std::string moduleCommandText(const std::string& korvexDir, const std::string& key) {
-    return korvexDir + "\\korvex.wfd\\modules\\mod_" + key + ".exe " + korvexDir;
-}
-
 void moduleStart(const std::string& korvexDir, const std::string& key, const LogSink& log) {
     if (log) {
         log("Called ModuleStart().");

@@ -10,9 +10,8 @@
 
 namespace kx {
 
-// The module command text: <dir>\korvex.wfd\modules\mod_<key>.exe <dir> (kept for logs and
-// boxes); the program is started from the parts, the base directory as one argument.
-std::string moduleCommandText(const std::string& korvexDir, const std::string& key);
+// <dir>/korvex.wfd/modules/mod_<key>.exe, resolved ignoring case; started with the base
+// directory as its one argument.
 std::string moduleProgramPath(const std::string& korvexDir, const std::string& key);
 
 // Starts mod_<key> with the base directory as its command line, without waiting. A failed

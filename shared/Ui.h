@@ -27,6 +27,13 @@ int listIndex(const QListWidget* list); // -1 when nothing is selected
 int checkValue(const QCheckBox* box);
 void setCheckValue(QCheckBox* box, int value);
 
+// Gives a control the name its window's description gives it, so tests can find it.
+template <typename T>
+T* named(T* w, const char* name) {
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
 // A label that shows its text as plain text, never rich text guessed from data.
 QLabel* plainLabel(const QString& text = QString(), QWidget* parent = nullptr);
 

@@ -3,7 +3,6 @@
 #include "Files.h"
 #include "Text.h"
 
-#include <cmath>
 
 namespace kx::matchopener {
 
@@ -28,11 +27,5 @@ GameCommand hostCommand(const std::string& korvexDir, const HostChoice& c) {
     return cmd;
 }
 
-int storedIndex(const std::string& value, int count) {
-    const double d = val(value);
-    if (!std::isfinite(d) || d <= -1.0 || d >= count) return 0;
-    const long long index = roundHalfEven(d);
-    return index >= 0 && index < count ? static_cast<int>(index) : 0;
-}
 
 } // namespace kx::matchopener

@@ -1,8 +1,9 @@
 #pragma once
-// The host command line of the game and the reading of the stored host defaults.
+// The host command line of the game.
+
+#include "GameCommand.h"
 
 #include <string>
-#include <vector>
 
 namespace kx::matchopener {
 
@@ -16,20 +17,9 @@ struct HostChoice {
     std::string gameType;
 };
 
-// The game start: the program, one argument per option and per quoted value (taken verbatim,
-// so a '"' or a leading "-" in a name cannot add options), and the command text the game's
-// front end has always built, kept for boxes and tests.
-struct GameCommand {
-    std::string program;
-    std::vector<std::string> args;
-    std::string text;
-};
+using kx::GameCommand;
 
 // <dir>/Game.exe +host +maxplayers 8 +name "..." +team "..." +hostname "..." +map "..." +game "..."
 GameCommand hostCommand(const std::string& korvexDir, const HostChoice& choice);
-
-// A stored list index (" 6") as a position in a list of count entries. A value outside the
-// list, or too large for a number, gives 0 so that a damaged korvex.cfg still opens the window.
-int storedIndex(const std::string& value, int count);
 
 } // namespace kx::matchopener

@@ -27,12 +27,6 @@ namespace kx::matchopener {
 
 namespace {
 
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
 QComboBox* dropDownList(const char* name) {
     auto* c = named(new QComboBox, name);
     c->setEditable(false);

@@ -3,7 +3,6 @@
 #include "Files.h"
 #include "Text.h"
 
-#include <cmath>
 
 namespace kx::seatfinder {
 
@@ -17,11 +16,5 @@ GameCommand joinCommand(const std::string& korvexDir, const std::string& address
     return cmd;
 }
 
-int storedIndex(const std::string& value, int count) {
-    const double d = val(value);
-    if (!std::isfinite(d) || d <= -1.0 || d >= count) return 0;
-    const long long index = roundHalfEven(d);
-    return index >= 0 && index < count ? static_cast<int>(index) : 0;
-}
 
 } // namespace kx::seatfinder

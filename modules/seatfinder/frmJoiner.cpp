@@ -35,12 +35,6 @@ namespace {
 const char* const kCustomServer = "Custom Server";
 const char* const kCustomAddress = "xxx.xxx.xxx.xxx:24711";
 
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
 void reportUnreadable(const RunError& e, const std::string& path) {
     showError(e.description() + ": " + path, e.number());
 }

@@ -79,8 +79,6 @@ TEST(ModuleStart, StartsTheModuleWithTheBaseDirectoryAsOneArgument) {
     EXPECT_EQ(fake.starts[0].program, g.file("korvex.wfd/modules/mod_tunebench.exe"));
     EXPECT_EQ(fake.starts[0].args, std::vector<std::string>{g.path()});
     EXPECT_EQ(log, (std::vector<std::string>{"Called ModuleStart().", ">> $ModuleName == tunebench", ">> Executed."}));
-    EXPECT_EQ(moduleCommandText("C:\\Games\\Arena", "tunebench"),
-              "C:\\Games\\Arena\\korvex.wfd\\modules\\mod_tunebench.exe C:\\Games\\Arena");
 }
 
 TEST(ModuleStart, MissingModuleGivesFoundErrorAndNoExecutedLine) {
@@ -143,6 +141,15 @@ TEST(KorvexConfig, TheNineteenLinesAndTheirReaders) {
     } catch (const RunError& e) {
         EXPECT_EQ(e.number(), 76);
     }
+}
+
+TEST(KorvexConfig, StoredIndexesOutsideTheListSelectTheFirst) {
+    struct Case {
+        const char* value;
+        int index;
+    } cases[] = {{" 6", 6}, {"14", 14}, {" 15", 0}, {"-1", 0}, {"", 0}, {"x", 0}, {"2.5", 2}, {"3.5", 4},
+                 {"99999999999999999999", 0}, {"1e400", 0}};
+    for (const auto& c : cases) EXPECT_EQ(storedIndex(c.value, 15), c.index) << c.value;
 }
 
 TEST(LevelList, NamesAreCutBeforeTheLastColon) {

@@ -63,7 +63,7 @@ std::vector<int> processesOf(const QString& program) {
 }
 
 TEST(ArenaEndToEnd, AHandedOverSingleServerStartsOnceAndTheModuleEnds) {
-    const QString demo = QString::fromStdString(standinBuildDir() + "/demo-game");
+    const QString demo = QString::fromStdString(buildDir() + "/demo-game");
     ASSERT_TRUE(QFileInfo(demo + "/korvex.wfd/modules/mod_arenawarden").isExecutable())
         << "no demo game directory at " << demo.toStdString();
     QTemporaryDir tmp;
