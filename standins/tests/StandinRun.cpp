@@ -10,6 +10,14 @@
 
 #include <cstdlib>
 
+// Set by the test's CMakeLists.txt; without them only CTest's environment names the trees.
+#ifndef KX_CONFIGURED_BUILD_DIR
+#define KX_CONFIGURED_BUILD_DIR ""
+#endif
+#ifndef KX_CONFIGURED_SOURCE_DIR
+#define KX_CONFIGURED_SOURCE_DIR ""
+#endif
+
 namespace kx::test {
 
 std::string standinBuildDir() {
