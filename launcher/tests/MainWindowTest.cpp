@@ -10,6 +10,8 @@
 #include "Text.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QTest>
 #include <QLayout>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -325,4 +327,18 @@ TEST_F(MainWindowTest, AboutBoxWithoutItsPageSaysSo) {
     ASSERT_NE(loadedForm6(), nullptr);
     EXPECT_THAT(loadedForm6()->WebBrowser1->toPlainText().toStdString(), HasSubstr("about_startup.htm"));
     EXPECT_TRUE(fake.boxes.empty());
+}
+
+// The pointer over a button gives it the focus, and the button with the focus is the bold one.
+TEST_F(MainWindowTest, MovingThePointerOntoAButtonMakesItTheBoldOne) {
+    Form1& f = startUp();
+    f.activateWindow();
+    QApplication::setActiveWindow(&f);
+    for (QPushButton* b : {f.Command7, f.Command8, f.Command1, f.Command9}) {
+        SCOPED_TRACE(b->objectName().toStdString());
+        QTest::mouseMove(b);
+        QCoreApplication::processEvents();
+        for (QPushButton* other : {f.Command7, f.Command8, f.Command1, f.Command9})
+            EXPECT_EQ(other->font().bold(), other == b) << other->objectName().toStdString();
+    }
 }

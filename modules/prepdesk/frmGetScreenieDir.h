@@ -39,4 +39,5 @@ private:
 // both pickers).
 void openCurrentDirectory(DriveListBox& drives, DirListBox& dirs);
 
+
 } // namespace kx::prepdesk

@@ -1,5 +1,6 @@
 #include "FileControls.h"
 
+#include "Boxes.h"
 #include "Files.h"
 #include "Platform.h"
 #include "RunError.h"
@@ -36,9 +37,17 @@ void DriveListBox::setDrive(const std::string& d) {
 }
 
 DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
+    // A folder that went away since the list was read is reported, and the list read anew;
+    // the run error must not escape into the event loop.
     connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         const std::string target = entryPath(row(item));
-        if (!target.empty()) setPath(target);
+        if (target.empty()) return;
+        try {
+            setPath(target);
+        } catch (const RunError& e) {
+            showError(e);
+            refresh();
+        }
     });
 }
 

@@ -25,7 +25,7 @@ signals:
 };
 
 // A folder list: its path is the folder opened (double click or setPath), never merely the
-// one highlighted. Lists the path's ancestors, the path itself, then its sub-folders
+// one highlighted. A double click on a folder that cannot be opened shows ShowError's box. Lists the path's ancestors, the path itself, then its sub-folders
 // ("."-folders left out, case-insensitive order).
 class DirListBox : public QListWidget {
     Q_OBJECT

@@ -93,6 +93,28 @@ TEST_F(Pickers, FolderPickerHandsOverTheOpenedFolderNotTheHighlightedOne) {
     EXPECT_TRUE(fake.boxes.empty());
 }
 
+TEST_F(Pickers, OpeningAFolderThatVanishedIsReportedAndKeepsTheOpenedOne) {
+    std::filesystem::create_directories(g.file("GameSpy/Gone"));
+    fake.current = g.file("GameSpy");
+    auto* folder = new frmGetScreenieDir(&target, &owner);
+    auto* program = new frmGetGameSpyDir(&target, &owner);
+    std::filesystem::remove(g.file("GameSpy/Gone"));
+    for (DirListBox* dirs : {folder->Dir1, program->Dir1}) {
+        fake.boxes.clear();
+        const int gone = entryOf(*dirs, g.file("GameSpy/Gone"));
+        ASSERT_GE(gone, 0);
+        EXPECT_NO_THROW(emit dirs->itemDoubleClicked(dirs->item(gone)));
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].text, Info + "Path not found, 76");
+        EXPECT_EQ(dirs->path(), g.file("GameSpy"));
+        EXPECT_LT(entryOf(*dirs, g.file("GameSpy/Gone")), 0); // listed no more
+        // Opening still works.
+        emit dirs->itemDoubleClicked(dirs->item(entryOf(*dirs, g.file("GameSpy/Sub"))));
+        EXPECT_EQ(dirs->path(), g.file("GameSpy/Sub"));
+    }
+    EXPECT_EQ(program->File1->path(), g.file("GameSpy/Sub"));
+}
+
 TEST_F(Pickers, CreateDirMakesTheFolderAndKeepsTheOpenedOne) {
     auto* p = new frmGetScreenieDir(&target, &owner);
     fake.inputAnswers.push_back(std::string("SnapShots"));
