@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -234,8 +235,14 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         {Command1, &Form1::Command1_GotFocus, &Form1::Command1_LostFocus, &Form1::Command1_MouseMove},
         {Command9, &Form1::Command9_GotFocus, &Form1::Command9_LostFocus, &Form1::Command9_MouseMove},
     };
+    // A popped-up menu takes the keyboard for a while without taking the focus from the
+    // button that opened it: its focus changes are not the button's GotFocus/LostFocus.
+    const auto fromPopup = [event] {
+        return static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason;
+    };
     for (const auto& h : all) {
         if (watched != h.button) continue;
+        if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) && fromPopup()) break;
         switch (event->type()) {
         case QEvent::FocusIn: (this->*h.gotFocus)(); break;
         case QEvent::FocusOut: (this->*h.lostFocus)(); break;

@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QInputDialog>
@@ -147,7 +148,8 @@ public:
         if (target.empty()) return 2;
         const QString t = toUi(target);
         QUrl url;
-        const QFileInfo local(t);
+        // A local path is bytes of the file system, not Windows-1252 text.
+        const QFileInfo local(QFile::decodeName(QByteArray::fromStdString(target)));
         if (local.exists()) {
             url = QUrl::fromLocalFile(local.absoluteFilePath());
         } else {

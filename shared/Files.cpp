@@ -88,14 +88,15 @@ void replaceFile(const std::string& path, const std::string& tempPath, const std
         // Keep the permissions of the file replaced.
         struct stat st{};
         if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
-        if (::close(fd) != 0) {
-            ::unlink(tempPath.c_str());
-            throw RunError::fromErrno(errno, tempPath);
-        }
     } catch (...) {
         ::close(fd);
         ::unlink(tempPath.c_str());
         throw;
+    }
+    if (::close(fd) != 0) {
+        const int e = errno;
+        ::unlink(tempPath.c_str());
+        throw RunError::fromErrno(e, tempPath);
     }
     if (::rename(tempPath.c_str(), path.c_str()) != 0) {
         const int e = errno;

@@ -11,11 +11,11 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QTest>
 #include <QLayout>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -334,11 +334,31 @@ TEST_F(MainWindowTest, MovingThePointerOntoAButtonMakesItTheBoldOne) {
     Form1& f = startUp();
     f.activateWindow();
     QApplication::setActiveWindow(&f);
-    for (QPushButton* b : {f.Command7, f.Command8, f.Command1, f.Command9}) {
+    // The first move only brings the pointer into the window; the first button has the focus anyway.
+    QTest::mouseMove(f.Command7);
+    for (QPushButton* b : {f.Command8, f.Command1, f.Command9, f.Command7}) {
         SCOPED_TRACE(b->objectName().toStdString());
         QTest::mouseMove(b);
         QCoreApplication::processEvents();
         for (QPushButton* other : {f.Command7, f.Command8, f.Command1, f.Command9})
             EXPECT_EQ(other->font().bold(), other == b) << other->objectName().toStdString();
     }
+}
+
+// A button's menu taking the keyboard while it is up does not take the bold face from it.
+TEST_F(MainWindowTest, AButtonStaysBoldWhileItsMenuIsUp) {
+    Form1& f = startUp();
+    f.activateWindow();
+    QApplication::setActiveWindow(&f);
+    QTest::mouseMove(f.Command7);
+    QTest::mouseMove(f.Command8);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(f.Command8->font().bold());
+    f.Command8->click();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(f.mnuStartGame->isVisible());
+    EXPECT_TRUE(f.Command8->font().bold());
+    f.mnuStartGame->hide();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f.Command8->font().bold());
 }

@@ -34,7 +34,8 @@ std::vector<std::string> items(const QComboBox* c) {
 TEST(ServerList, NamesAndAddressesPairByOrder) {
     const auto list = parseServerList({";my servers", "Alpha", "#192.0.2.10:24711", "", "#DNS&Game.Example", "Gamma",
                                        "Delta", "#198.51.100.7:24711", ";#not an address", "##x"});
-    // The empty line is a server with an empty name; the fourth name has no address.
+    // The empty line is a server with an empty name; pairing is by order alone, so Delta gets
+    // "#x" from the last line and a ";" line is never an address.
     EXPECT_EQ(list.names, (std::vector<std::string>{"Alpha", "", "Gamma", "Delta"}));
     EXPECT_EQ(list.addresses,
               (std::vector<std::string>{"192.0.2.10:24711", "DNS&Game.Example", "198.51.100.7:24711", "#x"}));
