@@ -29,23 +29,12 @@
 
 #include <unistd.h>
 
+#include "Hex.h"
+
 namespace {
 
-std::string hex(const std::string& bytes) {
-    static const char* digits = "0123456789abcdef";
-    std::string out;
-    for (const unsigned char c : bytes) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
-
-std::string unhex(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i + 1 < text.size(); i += 2) out += char(std::stoi(text.substr(i, 2), nullptr, 16));
-    return out;
-}
+using kx::test::hex;
+using kx::test::unhex;
 
 int writeArgv(const char* out, int argc, char** argv) {
     char dir[4096];

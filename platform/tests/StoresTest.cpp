@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Hex.h"
+
 #include <memory>
 
 #include <sys/stat.h>
@@ -15,15 +17,7 @@ namespace {
 using test::EnvGuard;
 using test::runHelper;
 
-std::string hex(const std::string& bytes) {
-    static const char* digits = "0123456789abcdef";
-    std::string out;
-    for (const unsigned char c : bytes) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
+using test::hex;
 
 class StoresTest : public ::testing::Test {
 protected:
