@@ -7,11 +7,11 @@
 #include "ScreenShots.h"
 #include "WebSites.h"
 
-#include "Files.h"
-#include "Launch.h"
-#include "Platform.h"
-#include "Text.h"
-#include "Ui.h"
+#include "core/Files.h"
+#include "shared/Launch.h"
+#include "platform/Platform.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QAction>
 #include <QCloseEvent>

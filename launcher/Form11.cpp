@@ -9,12 +9,12 @@
 #include "WebSites.h"
 #include "config.h"
 
-#include "Files.h"
-#include "KeyPrefix.h"
-#include "KorvexConfig.h"
-#include "Platform.h"
-#include "Text.h"
-#include "Ui.h"
+#include "core/Files.h"
+#include "core/KeyPrefix.h"
+#include "shared/KorvexConfig.h"
+#include "platform/Platform.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -4,7 +4,7 @@
 // autoexec script, the skins, then the main window. Any run error on the way is taken for a
 // missing configuration: the set-up module is started and the program ends.
 
-#include "RunError.h"
+#include "core/RunError.h"
 
 #include <QWidget>
 

@@ -2,10 +2,10 @@
 
 #include "Launcher.h"
 
-#include "Files.h"
-#include "Platform.h"
-#include "Text.h"
-#include "Ui.h"
+#include "core/Files.h"
+#include "platform/Platform.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QTextBrowser>
 #include <QUrl>

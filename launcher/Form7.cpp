@@ -2,8 +2,8 @@
 
 #include "Launcher.h"
 
-#include "Text.h"
-#include "Ui.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QPlainTextEdit>
 #include <QVBoxLayout>

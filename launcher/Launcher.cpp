@@ -6,7 +6,7 @@
 #include "Form7.h"
 #include "config.h"
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <QCoreApplication>
 #include <QEvent>

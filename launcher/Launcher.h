@@ -2,9 +2,9 @@
 // The main program's module-level values and its own copies of the shared routines that
 // write to the launcher log, plus the one instance of each window.
 
-#include "Boxes.h"
-#include "Launch.h"
-#include "RunError.h"
+#include "shared/Boxes.h"
+#include "shared/Launch.h"
+#include "core/RunError.h"
 
 #include <cstdint>
 #include <memory>

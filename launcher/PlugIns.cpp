@@ -3,8 +3,8 @@
 #include "Form1.h"
 #include "Launcher.h"
 
-#include "Platform.h"
-#include "Text.h"
+#include "platform/Platform.h"
+#include "core/Text.h"
 
 namespace kx::launcher {
 

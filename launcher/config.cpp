@@ -1,8 +1,8 @@
 #include "config.h"
 
-#include "KorvexConfig.h"
-#include "Text.h"
-#include "Ui.h"
+#include "shared/KorvexConfig.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,7 +1,7 @@
 // QFKorvex, the main program: started with the game directory as its current directory.
 #include "Launcher.h"
 
-#include "Program.h"
+#include "shared/Program.h"
 
 int main(int argc, char** argv) {
     // Only the shut-down and the loader's error path end it, never a last closed window.

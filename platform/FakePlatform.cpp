@@ -1,6 +1,6 @@
-#include "FakePlatform.h"
+#include "platform/FakePlatform.h"
 
-#include "RunError.h"
+#include "core/RunError.h"
 
 #include <QCoreApplication>
 

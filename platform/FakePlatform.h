@@ -3,7 +3,7 @@
 // Unscripted answers: boxes OK (No for a Yes/No box), input boxes their default text,
 // look-ups not found, reachability false, no windows.
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <deque>
 #include <map>

@@ -5,7 +5,7 @@
 // connects to a few common ports, where a refused connection counts as well: the host
 // answered. Never a name look-up.
 
-#include "RealParts.h"
+#include "platform/RealParts.h"
 
 #include <chrono>
 #include <cerrno>

@@ -2,7 +2,7 @@
 // The pieces of the real platform, one file each, behind RealPlatform.cpp. Internal to the
 // platform layer: program code reaches them only through kx::Platform.
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <cstdint>
 #include <string>

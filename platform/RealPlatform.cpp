@@ -13,11 +13,11 @@
 // - Registry calls report file trouble as the target platform's codes: 5 access denied, 1016
 //   registry I/O failed.
 
-#include "RealPlatform.h"
+#include "platform/RealPlatform.h"
 
-#include "RealParts.h"
-#include "RunError.h"
-#include "Text.h"
+#include "platform/RealParts.h"
+#include "core/RunError.h"
+#include "core/Text.h"
 
 #include <QApplication>
 #include <QDateTime>

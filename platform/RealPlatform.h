@@ -3,7 +3,7 @@
 // boxes and input boxes are written to that file as JSON lines and answered from
 // KORVEX_DIALOG_ANSWERS instead of being shown.
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <memory>
 

@@ -9,10 +9,10 @@
 // starter's pipes open (a test runner waiting for their end would wait for the game).
 // The window style has no meaning here: programs place their own windows.
 
-#include "RealParts.h"
+#include "platform/RealParts.h"
 
-#include "Files.h"
-#include "RunError.h"
+#include "core/Files.h"
+#include "core/RunError.h"
 
 #include <cerrno>
 #include <csignal>

@@ -19,11 +19,11 @@
 // VALUE is taken as UTF-8 (like the records) and kept in Windows-1252; a VALUE that is not
 // valid UTF-8 is kept byte for byte.
 
-#include "RealParts.h"
+#include "platform/RealParts.h"
 
-#include "Files.h"
-#include "RunError.h"
-#include "Text.h"
+#include "core/Files.h"
+#include "core/RunError.h"
+#include "core/Text.h"
 
 #include <QString>
 #include <QStringDecoder>

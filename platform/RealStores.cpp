@@ -19,11 +19,11 @@
 // A key exists when its section or a section below it exists (parents are implied, as when
 // such a file is imported).
 
-#include "RealParts.h"
+#include "platform/RealParts.h"
 
-#include "Files.h"
-#include "RunError.h"
-#include "Text.h"
+#include "core/Files.h"
+#include "core/RunError.h"
+#include "core/Text.h"
 
 #include <cerrno>
 #include <cstdio>

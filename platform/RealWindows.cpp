@@ -9,9 +9,9 @@
 // leaves the list when it is destroyed or withdrawn, which is what "gone" means below.
 // Titles: _NET_WM_NAME (UTF-8), else WM_NAME, turned into Windows-1252 and cut to 255.
 
-#include "RealParts.h"
+#include "platform/RealParts.h"
 
-#include "Text.h"
+#include "core/Text.h"
 
 #include <QString>
 

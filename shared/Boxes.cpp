@@ -1,7 +1,7 @@
-#include "Boxes.h"
+#include "shared/Boxes.h"
 
-#include "Platform.h"
-#include "Text.h"
+#include "platform/Platform.h"
+#include "core/Text.h"
 
 namespace kx {
 

@@ -2,7 +2,7 @@
 // The suite's shared boxes and truth texts, built into every program from this one source.
 // The main program's copies write three lines to its log first: it installs a log sink.
 
-#include "RunError.h"
+#include "core/RunError.h"
 
 #include <functional>
 #include <string>

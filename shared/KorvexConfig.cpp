@@ -1,10 +1,10 @@
-#include "KorvexConfig.h"
+#include "shared/KorvexConfig.h"
 
-#include "Boxes.h"
-#include "RunError.h"
-#include "Files.h"
-#include "Platform.h"
-#include "Text.h"
+#include "shared/Boxes.h"
+#include "core/RunError.h"
+#include "core/Files.h"
+#include "platform/Platform.h"
+#include "core/Text.h"
 
 namespace kx {
 

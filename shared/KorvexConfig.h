@@ -4,7 +4,7 @@
 // (10 characters in the launcher and script editor, 11 with the "=" in the host, join and
 // dedicated-server modules); the keys are listed here once.
 
-#include "KeyPrefix.h"
+#include "core/KeyPrefix.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "Launch.h"
+#include "shared/Launch.h"
 
-#include "Files.h"
-#include "Platform.h"
-#include "Text.h"
+#include "core/Files.h"
+#include "platform/Platform.h"
+#include "core/Text.h"
 
 #include <cstdio>
 

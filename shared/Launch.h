@@ -3,7 +3,7 @@
 // from one source. The main program passes its log; the other programs pass none and so
 // write no lines.
 
-#include "Boxes.h"
+#include "shared/Boxes.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "LevelList.h"
+#include "shared/LevelList.h"
 
-#include "Files.h"
-#include "Text.h"
+#include "core/Files.h"
+#include "core/Text.h"
 
 namespace kx {
 

@@ -1,8 +1,8 @@
-#include "ModuleCommandLine.h"
+#include "shared/ModuleCommandLine.h"
 
-#include "Files.h"
-#include "Platform.h"
-#include "RunError.h"
+#include "core/Files.h"
+#include "platform/Platform.h"
+#include "core/RunError.h"
 
 namespace kx {
 

@@ -1,8 +1,8 @@
-#include "Program.h"
+#include "shared/Program.h"
 
-#include "Platform.h"
-#include "RealPlatform.h"
-#include "RunError.h"
+#include "platform/Platform.h"
+#include "platform/RealPlatform.h"
+#include "core/RunError.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "Ui.h"
+#include "shared/Ui.h"
 
-#include "RunError.h"
-#include "Text.h"
+#include "core/RunError.h"
+#include "core/Text.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 // The installed QFKorvex in a copy of the demo game directory, with scripted dialogs. The
 // modules it starts at start-up and on the error path are stand-ins here, so that the run
 // shows how the launcher starts them (the journal) without their windows.
-#include "Files.h"
-#include "KorvexConfig.h"
-#include "RunError.h"
-#include "Text.h"
+#include "core/Files.h"
+#include "shared/KorvexConfig.h"
+#include "core/RunError.h"
+#include "core/Text.h"
 
 #include <QByteArray>
 #include <QDir>

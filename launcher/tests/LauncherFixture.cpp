@@ -3,9 +3,9 @@
 #include "Form11.h"
 #include "Launcher.h"
 
-#include "Files.h"
-#include "RunError.h"
-#include "Text.h"
+#include "core/Files.h"
+#include "core/RunError.h"
+#include "core/Text.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -2,9 +2,9 @@
 // A game directory (with a blank in its path), a recording platform whose timeline holds the
 // launcher log's lines between the calls they were written before, and a fresh launcher.
 
-#include "FakePlatform.h"
-#include "GameDir.h"
-#include "KorvexConfig.h"
+#include "platform/FakePlatform.h"
+#include "shared/testing/GameDir.h"
+#include "shared/KorvexConfig.h"
 
 #include <gtest/gtest.h>
 

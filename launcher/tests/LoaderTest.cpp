@@ -6,8 +6,8 @@
 #include "Launcher.h"
 #include "config.h"
 
-#include "Files.h"
-#include "Text.h"
+#include "core/Files.h"
+#include "core/Text.h"
 
 #include <QDir>
 #include <QLabel>

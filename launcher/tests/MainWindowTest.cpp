@@ -7,7 +7,7 @@
 #include "Form7.h"
 #include "Launcher.h"
 
-#include "Text.h"
+#include "core/Text.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,11 +4,11 @@
 #include "ModuleState.h"
 #include "frmServerModule.h"
 
-#include "Files.h"
-#include "ModuleCommandLine.h"
-#include "Platform.h"
-#include "RunError.h"
-#include "Text.h"
+#include "core/Files.h"
+#include "shared/ModuleCommandLine.h"
+#include "platform/Platform.h"
+#include "core/RunError.h"
+#include "core/Text.h"
 
 namespace kx::arenawarden {
 

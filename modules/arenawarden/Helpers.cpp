@@ -2,8 +2,8 @@
 
 #include "TextControls.h"
 
-#include "Platform.h"
-#include "Text.h"
+#include "platform/Platform.h"
+#include "core/Text.h"
 
 namespace kx::arenawarden {
 

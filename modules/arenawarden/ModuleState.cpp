@@ -3,7 +3,7 @@
 #include "frmCfgServ.h"
 #include "frmServerModule.h"
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -5,13 +5,13 @@
 #include "TextControls.h"
 #include "frmCfgServ.h"
 
-#include "Boxes.h"
-#include "Files.h"
-#include "KeyPrefix.h"
-#include "Platform.h"
-#include "RunError.h"
-#include "Text.h"
-#include "Ui.h"
+#include "shared/Boxes.h"
+#include "core/Files.h"
+#include "core/KeyPrefix.h"
+#include "platform/Platform.h"
+#include "core/RunError.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "TextControls.h"
 
-#include "Text.h"
+#include "core/Text.h"
 
 #include <QMouseEvent>
 #include <QScrollBar>

@@ -8,15 +8,15 @@
 #include "frmLoadListDialog.h"
 #include "frmServerModule.h"
 
-#include "Files.h"
-#include "KorvexConfig.h"
-#include "Launch.h"
-#include "LevelList.h"
-#include "Platform.h"
-#include "RunError.h"
-#include "Text.h"
-#include "Ui.h"
-#include "widgets/FileControls.h"
+#include "core/Files.h"
+#include "shared/KorvexConfig.h"
+#include "shared/Launch.h"
+#include "shared/LevelList.h"
+#include "platform/Platform.h"
+#include "core/RunError.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
+#include "shared/widgets/FileControls.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

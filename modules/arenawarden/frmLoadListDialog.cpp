@@ -3,12 +3,12 @@
 #include "ModuleState.h"
 #include "frmCfgServ.h"
 
-#include "Files.h"
-#include "Platform.h"
-#include "RunError.h"
-#include "Text.h"
-#include "Ui.h"
-#include "widgets/FileControls.h"
+#include "core/Files.h"
+#include "platform/Platform.h"
+#include "core/RunError.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
+#include "shared/widgets/FileControls.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>

@@ -5,10 +5,10 @@
 #include "ModuleState.h"
 #include "TextControls.h"
 
-#include "Platform.h"
-#include "RunError.h"
-#include "Text.h"
-#include "Ui.h"
+#include "platform/Platform.h"
+#include "core/RunError.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

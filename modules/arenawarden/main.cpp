@@ -2,7 +2,7 @@
 // the game directory as its whole command line.
 #include "GameServer.h"
 
-#include "Program.h"
+#include "shared/Program.h"
 
 int main(int argc, char** argv) {
     // The module decides itself when it ends: a cycling server swaps its windows, and a hidden

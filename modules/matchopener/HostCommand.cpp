@@ -1,7 +1,7 @@
 #include "HostCommand.h"
 
-#include "Files.h"
-#include "Text.h"
+#include "core/Files.h"
+#include "core/Text.h"
 
 
 namespace kx::matchopener {

@@ -1,7 +1,7 @@
 #pragma once
 // The host command line of the game.
 
-#include "GameCommand.h"
+#include "shared/GameCommand.h"
 
 #include <string>
 

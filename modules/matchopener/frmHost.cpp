@@ -2,14 +2,14 @@
 
 #include "HostCommand.h"
 
-#include "Boxes.h"
-#include "KorvexConfig.h"
-#include "LevelList.h"
-#include "ModuleCommandLine.h"
-#include "Platform.h"
-#include "RunError.h"
-#include "Text.h"
-#include "Ui.h"
+#include "shared/Boxes.h"
+#include "shared/KorvexConfig.h"
+#include "shared/LevelList.h"
+#include "shared/ModuleCommandLine.h"
+#include "platform/Platform.h"
+#include "core/RunError.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 // mod_matchopener: host a network game. Command line: the game directory.
 #include "frmHost.h"
 
-#include "Program.h"
+#include "shared/Program.h"
 
 int main(int argc, char** argv) {
     return kx::runProgram(argc, argv, {"mod_matchopener", false, true}, [](const std::string& commandLine) {

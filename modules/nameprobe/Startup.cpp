@@ -1,8 +1,8 @@
 #include "Startup.h"
 
-#include "Platform.h"
-#include "Text.h"
-#include "net/HostNames.h"
+#include "platform/Platform.h"
+#include "core/Text.h"
+#include "shared/net/HostNames.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "frmMain.h"
 
-#include "Ui.h"
+#include "shared/Ui.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 // mod_nameprobe HOST: shows the first IPv4 address of HOST. Runs once only.
 #include "Startup.h"
 
-#include "Program.h"
+#include "shared/Program.h"
 
 int main(int argc, char** argv) {
     return kx::runProgram(argc, argv, {"mod_nameprobe", true, true}, [](const std::string& commandLine) {

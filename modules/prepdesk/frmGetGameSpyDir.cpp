@@ -2,10 +2,10 @@
 
 #include "frmGetScreenieDir.h"
 
-#include "widgets/DriveChange.h"
+#include "shared/widgets/DriveChange.h"
 
-#include "Text.h"
-#include "Ui.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -2,7 +2,7 @@
 // The GameSpy program picker "browse GameSpy dir.": drive, folder and file lists, narrowed by
 // the program kind; "&Okay" hands the chosen program's path to the wizard's box.
 
-#include "widgets/FileControls.h"
+#include "shared/widgets/FileControls.h"
 
 #include <QPointer>
 #include <QWidget>

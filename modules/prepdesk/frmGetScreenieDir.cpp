@@ -1,12 +1,12 @@
 #include "frmGetScreenieDir.h"
 
-#include "widgets/DriveChange.h"
+#include "shared/widgets/DriveChange.h"
 
-#include "Boxes.h"
-#include "Files.h"
-#include "Platform.h"
-#include "RunError.h"
-#include "Text.h"
+#include "shared/Boxes.h"
+#include "core/Files.h"
+#include "platform/Platform.h"
+#include "core/RunError.h"
+#include "core/Text.h"
 
 #include <QGridLayout>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 // The screenshot-folder picker "browse screenshot dir.": a drive list and a folder list; "&Okay"
 // hands the opened folder to the wizard's box, "Create &Dir" makes a new folder in it.
 
-#include "widgets/FileControls.h"
+#include "shared/widgets/FileControls.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -3,15 +3,15 @@
 #include "frmGetGameSpyDir.h"
 #include "frmGetScreenieDir.h"
 
-#include "Boxes.h"
-#include "Files.h"
-#include "KorvexConfig.h"
-#include "Launch.h"
-#include "LevelList.h"
-#include "Platform.h"
-#include "RunError.h"
-#include "Text.h"
-#include "Ui.h"
+#include "shared/Boxes.h"
+#include "core/Files.h"
+#include "shared/KorvexConfig.h"
+#include "shared/Launch.h"
+#include "shared/LevelList.h"
+#include "platform/Platform.h"
+#include "core/RunError.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

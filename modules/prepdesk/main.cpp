@@ -2,7 +2,7 @@
 // shows a second, independent wizard.
 #include "frmSetup.h"
 
-#include "Program.h"
+#include "shared/Program.h"
 
 int main(int argc, char** argv) {
     return kx::runProgram(argc, argv, {"mod_prepdesk", false, true}, [](const std::string& commandLine) {

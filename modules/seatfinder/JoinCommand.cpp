@@ -1,7 +1,7 @@
 #include "JoinCommand.h"
 
-#include "Files.h"
-#include "Text.h"
+#include "core/Files.h"
+#include "core/Text.h"
 
 
 namespace kx::seatfinder {

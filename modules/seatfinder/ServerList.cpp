@@ -1,6 +1,6 @@
 #include "ServerList.h"
 
-#include "Files.h"
+#include "core/Files.h"
 
 namespace kx::seatfinder {
 

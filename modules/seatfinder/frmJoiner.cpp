@@ -3,16 +3,16 @@
 #include "JoinCommand.h"
 #include "ServerList.h"
 
-#include "Boxes.h"
-#include "Files.h"
-#include "KorvexConfig.h"
-#include "ModuleCommandLine.h"
-#include "Platform.h"
-#include "RunError.h"
-#include "Text.h"
-#include "Ui.h"
-#include "net/Addresses.h"
-#include "net/HostNames.h"
+#include "shared/Boxes.h"
+#include "core/Files.h"
+#include "shared/KorvexConfig.h"
+#include "shared/ModuleCommandLine.h"
+#include "platform/Platform.h"
+#include "core/RunError.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
+#include "shared/net/Addresses.h"
+#include "shared/net/HostNames.h"
 
 #include <QAction>
 #include <QApplication>

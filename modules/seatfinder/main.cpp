@@ -1,7 +1,7 @@
 // mod_seatfinder: join a network game from the server list. Command line: the game directory.
 #include "frmJoiner.h"
 
-#include "Program.h"
+#include "shared/Program.h"
 
 int main(int argc, char** argv) {
     return kx::runProgram(argc, argv, {"mod_seatfinder", false, true}, [](const std::string& commandLine) {

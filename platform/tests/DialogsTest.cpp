@@ -1,6 +1,6 @@
 // Boxes and input boxes of the real platform: scripted (KORVEX_DIALOGS) across processes, and
 // shown (offscreen) with their buttons, plain text and Esc.
-#include "RealPlatform.h"
+#include "platform/RealPlatform.h"
 #include "Support.h"
 
 #include <QApplication>

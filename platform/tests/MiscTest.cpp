@@ -1,7 +1,7 @@
 // The smaller services of the real platform: network, clock, current directory, drives, and
 // what happens without an X server or a tray.
-#include "RealPlatform.h"
-#include "RunError.h"
+#include "platform/RealPlatform.h"
+#include "core/RunError.h"
 #include "Support.h"
 
 #include <QElapsedTimer>

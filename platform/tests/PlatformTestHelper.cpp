@@ -13,8 +13,8 @@
 //   window TITLE...                 one window per title, until all are closed
 //   end CODE now|loop               prints "bye" (no line end) and ends through the platform,
 //                                   before or inside the event loop, with a window shown
-#include "Platform.h"
-#include "RealPlatform.h"
+#include "platform/Platform.h"
+#include "platform/RealPlatform.h"
 
 #include <QApplication>
 #include <QTimer>

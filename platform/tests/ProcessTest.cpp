@@ -1,7 +1,7 @@
 // Process starts of the real platform: the helper program, started detached, writes what it
 // received (working directory and arguments) to a file.
-#include "RealPlatform.h"
-#include "RunError.h"
+#include "platform/RealPlatform.h"
+#include "core/RunError.h"
 #include "Support.h"
 
 #include <QFile>

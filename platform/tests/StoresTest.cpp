@@ -1,6 +1,6 @@
 // Per-user settings and the registry of the real platform, on real files in a temporary
 // XDG_CONFIG_HOME, seen from this process and from a second one.
-#include "RealPlatform.h"
+#include "platform/RealPlatform.h"
 #include "Support.h"
 
 #include <gtest/gtest.h>

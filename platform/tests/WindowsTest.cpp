@@ -2,7 +2,7 @@
 // stand-in's dedicated-server window, titles come as Windows-1252, a manager's client list and
 // close request are used when a manager announces itself, and the tray takes an icon when a
 // notification area runs.
-#include "RealPlatform.h"
+#include "platform/RealPlatform.h"
 #include "Support.h"
 
 #include <QApplication>

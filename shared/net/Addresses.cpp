@@ -1,6 +1,6 @@
-#include "net/Addresses.h"
+#include "shared/net/Addresses.h"
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 namespace kx {
 

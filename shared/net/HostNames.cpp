@@ -1,6 +1,6 @@
-#include "net/HostNames.h"
+#include "shared/net/HostNames.h"
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <optional>
 

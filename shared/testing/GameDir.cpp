@@ -1,4 +1,4 @@
-#include "GameDir.h"
+#include "shared/testing/GameDir.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Address checks and the host-name resolver against the recording platform.
-#include "FakePlatform.h"
-#include "RunError.h"
-#include "net/Addresses.h"
-#include "net/HostNames.h"
+#include "platform/FakePlatform.h"
+#include "core/RunError.h"
+#include "shared/net/Addresses.h"
+#include "shared/net/HostNames.h"
 
 #include <gtest/gtest.h>
 

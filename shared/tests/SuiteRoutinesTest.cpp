@@ -1,14 +1,14 @@
 // The routines every program is built with: boxes, module start, config file, level list,
 // module command-line check.
-#include "Boxes.h"
-#include "FakePlatform.h"
-#include "Files.h"
-#include "GameDir.h"
-#include "KorvexConfig.h"
-#include "Launch.h"
-#include "LevelList.h"
-#include "ModuleCommandLine.h"
-#include "Program.h"
+#include "shared/Boxes.h"
+#include "platform/FakePlatform.h"
+#include "core/Files.h"
+#include "shared/testing/GameDir.h"
+#include "shared/KorvexConfig.h"
+#include "shared/Launch.h"
+#include "shared/LevelList.h"
+#include "shared/ModuleCommandLine.h"
+#include "shared/Program.h"
 
 #include <gtest/gtest.h>
 

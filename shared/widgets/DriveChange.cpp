@@ -1,9 +1,9 @@
-#include "DriveChange.h"
+#include "shared/widgets/DriveChange.h"
 
-#include "Boxes.h"
-#include "Platform.h"
-#include "RunError.h"
-#include "Text.h"
+#include "shared/Boxes.h"
+#include "platform/Platform.h"
+#include "core/RunError.h"
+#include "core/Text.h"
 
 #include <QSignalBlocker>
 

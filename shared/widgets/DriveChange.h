@@ -4,7 +4,7 @@
 // current directory; a drive that cannot be read is reported and the drive list goes back to
 // the window's fallback drive.
 
-#include "FileControls.h"
+#include "shared/widgets/FileControls.h"
 
 #include <string>
 

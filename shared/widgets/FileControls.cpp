@@ -1,10 +1,10 @@
-#include "FileControls.h"
+#include "shared/widgets/FileControls.h"
 
-#include "Boxes.h"
-#include "Files.h"
-#include "Platform.h"
-#include "RunError.h"
-#include "Text.h"
+#include "shared/Boxes.h"
+#include "core/Files.h"
+#include "platform/Platform.h"
+#include "core/RunError.h"
+#include "core/Text.h"
 
 namespace kx {
 

@@ -1,6 +1,6 @@
-#include "StandinRun.h"
+#include "standins/tests/StandinRun.h"
 
-#include "GameDir.h"
+#include "shared/testing/GameDir.h"
 
 #include <QFile>
 #include <QJsonArray>

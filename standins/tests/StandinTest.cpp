@@ -1,10 +1,10 @@
 // The demo game directory that scripts/make-game-dir lays out, and the stand-in game in it.
 
-#include "StandinRun.h"
+#include "standins/tests/StandinRun.h"
 
-#include "Files.h"
-#include "GameDir.h"
-#include "LevelList.h"
+#include "core/Files.h"
+#include "shared/testing/GameDir.h"
+#include "shared/LevelList.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 // The stand-in's windows on a real display, found and closed by title the way the
 // dedicated-server module does it.
 
-#include "StandinRun.h"
+#include "standins/tests/StandinRun.h"
 
-#include "GameDir.h"
-#include "RealPlatform.h"
+#include "shared/testing/GameDir.h"
+#include "platform/RealPlatform.h"
 
 #include <QElapsedTimer>
 #include <QThread>

@@ -1,8 +1,8 @@
 // The installed module in a demo game directory, handed a ServerSet that does not cycle, as
 // the tray module hands it over: one dedicated server starts with the set's values, the module
 // ends, and the hand-over setting is back at "NONE".
-#include "GameDir.h"
-#include "StandinRun.h"
+#include "shared/testing/GameDir.h"
+#include "standins/tests/StandinRun.h"
 
 #include <QDir>
 #include <QDirIterator>

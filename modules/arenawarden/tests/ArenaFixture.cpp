@@ -4,7 +4,7 @@
 #include "TextControls.h"
 #include "frmCfgServ.h"
 
-#include "Text.h"
+#include "core/Text.h"
 
 #include <QListWidget>
 

@@ -4,9 +4,9 @@
 
 #include "ModuleState.h"
 
-#include "FakePlatform.h"
-#include "GameDir.h"
-#include "RunError.h"
+#include "platform/FakePlatform.h"
+#include "shared/testing/GameDir.h"
+#include "core/RunError.h"
 
 #include <gtest/gtest.h>
 

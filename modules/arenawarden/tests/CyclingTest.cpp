@@ -9,8 +9,8 @@
 #include "frmCfgServ.h"
 #include "frmServerModule.h"
 
-#include "Text.h"
-#include "Ui.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -6,12 +6,12 @@
 #include "TextControls.h"
 #include "frmServerModule.h"
 
-#include "GameDir.h"
-#include "Platform.h"
-#include "RealPlatform.h"
-#include "RunError.h"
-#include "StandinRun.h"
-#include "Text.h"
+#include "shared/testing/GameDir.h"
+#include "platform/Platform.h"
+#include "platform/RealPlatform.h"
+#include "core/RunError.h"
+#include "standins/tests/StandinRun.h"
+#include "core/Text.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

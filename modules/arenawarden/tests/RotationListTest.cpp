@@ -4,10 +4,10 @@
 #include "frmCfgServ.h"
 #include "frmLoadListDialog.h"
 
-#include "Files.h"
-#include "Text.h"
-#include "Ui.h"
-#include "widgets/FileControls.h"
+#include "core/Files.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
+#include "shared/widgets/FileControls.h"
 
 #include <QCoreApplication>
 #include <QListWidget>

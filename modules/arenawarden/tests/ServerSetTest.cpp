@@ -5,9 +5,9 @@
 #include "TextControls.h"
 #include "frmCfgServ.h"
 
-#include "Files.h"
-#include "Text.h"
-#include "Ui.h"
+#include "core/Files.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,10 +5,10 @@
 #include "frmHost.h"
 #include "frmJoiner.h"
 
-#include "GameDir.h"
-#include "Platform.h"
-#include "RealPlatform.h"
-#include "Text.h"
+#include "shared/testing/GameDir.h"
+#include "platform/Platform.h"
+#include "platform/RealPlatform.h"
+#include "core/Text.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -2,10 +2,10 @@
 #include "HostCommand.h"
 #include "frmHost.h"
 
-#include "FakePlatform.h"
-#include "GameDir.h"
-#include "RunError.h"
-#include "Text.h"
+#include "platform/FakePlatform.h"
+#include "shared/testing/GameDir.h"
+#include "core/RunError.h"
+#include "core/Text.h"
 
 #include <QApplication>
 #include <QComboBox>

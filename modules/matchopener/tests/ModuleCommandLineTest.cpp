@@ -1,7 +1,7 @@
 // The module command-line check in each of the ways the modules run it.
-#include "FakePlatform.h"
-#include "GameDir.h"
-#include "ModuleCommandLine.h"
+#include "platform/FakePlatform.h"
+#include "shared/testing/GameDir.h"
+#include "shared/ModuleCommandLine.h"
 
 #include <gtest/gtest.h>
 

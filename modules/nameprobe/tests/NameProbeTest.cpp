@@ -1,9 +1,9 @@
 // mod_nameprobe's start-up procedure against the recording platform.
 #include "Startup.h"
 
-#include "FakePlatform.h"
-#include "RunError.h"
-#include "Text.h"
+#include "platform/FakePlatform.h"
+#include "core/RunError.h"
+#include "core/Text.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -4,12 +4,12 @@
 #include "frmGetScreenieDir.h"
 #include "frmSetup.h"
 
-#include "widgets/DriveChange.h"
-#include "FakePlatform.h"
-#include "RunError.h"
-#include "GameDir.h"
-#include "Text.h"
-#include "Ui.h"
+#include "shared/widgets/DriveChange.h"
+#include "platform/FakePlatform.h"
+#include "core/RunError.h"
+#include "shared/testing/GameDir.h"
+#include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -5,11 +5,11 @@
 #include "frmGetScreenieDir.h"
 #include "frmSetup.h"
 
-#include "FakePlatform.h"
-#include "RunError.h"
-#include "Files.h"
-#include "GameDir.h"
-#include "Text.h"
+#include "platform/FakePlatform.h"
+#include "core/RunError.h"
+#include "core/Files.h"
+#include "shared/testing/GameDir.h"
+#include "core/Text.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

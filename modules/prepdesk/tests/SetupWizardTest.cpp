@@ -1,10 +1,10 @@
 // The set-up wizard on real files in a temporary game directory, with the fake platform.
 #include "frmSetup.h"
 
-#include "FakePlatform.h"
-#include "RunError.h"
-#include "GameDir.h"
-#include "Text.h"
+#include "platform/FakePlatform.h"
+#include "core/RunError.h"
+#include "shared/testing/GameDir.h"
+#include "core/Text.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -3,10 +3,10 @@
 #include "ServerList.h"
 #include "frmJoiner.h"
 
-#include "FakePlatform.h"
-#include "GameDir.h"
-#include "RunError.h"
-#include "Text.h"
+#include "platform/FakePlatform.h"
+#include "shared/testing/GameDir.h"
+#include "core/RunError.h"
+#include "core/Text.h"
 
 #include <QAction>
 #include <QApplication>

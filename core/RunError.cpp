@@ -1,6 +1,6 @@
-#include "RunError.h"
+#include "core/RunError.h"
 
-#include "Files.h"
+#include "core/Files.h"
 
 #include <cerrno>
 #include <map>

@@ -1,7 +1,7 @@
-#include "Files.h"
+#include "core/Files.h"
 
-#include "RunError.h"
-#include "Text.h"
+#include "core/RunError.h"
+#include "core/Text.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "KeyPrefix.h"
+#include "core/KeyPrefix.h"
 
 #include <gtest/gtest.h>
 

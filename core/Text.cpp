@@ -1,6 +1,6 @@
-#include "Text.h"
+#include "core/Text.h"
 
-#include "RunError.h"
+#include "core/RunError.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,5 +1,5 @@
-#include "RunError.h"
-#include "Text.h"
+#include "core/RunError.h"
+#include "core/Text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Files.h"
-#include "GameDir.h"
-#include "RunError.h"
+#include "core/Files.h"
+#include "shared/testing/GameDir.h"
+#include "core/RunError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "KeyPrefix.h"
+#include "core/KeyPrefix.h"
 
-#include "Text.h"
+#include "core/Text.h"
 
 namespace kx {
 
