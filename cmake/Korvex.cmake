@@ -45,3 +45,28 @@ function(kx_add_tests)
   endif()
   gtest_discover_tests(${T_NAME} PROPERTIES ${props} DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# kx_add_fuzzer(NAME <fuzz_x> SOURCES ... LIBS ... [SEEDS <file or folder> ...])
+# One fuzz target: a source defining LLVMFuzzerTestOneInput(const uint8_t*, size_t).
+# With KX_FUZZ (a clang build, see scripts/fuzz) it becomes a libFuzzer binary; in the
+# ordinary build it is linked with a driver that feeds it every seed once, and that run is a
+# CTest test (<name>_seeds), so each target also guards its seeds on every test run.
+# Seeds are the shipped files the reader takes; folders give all their files.
+function(kx_add_fuzzer)
+  cmake_parse_arguments(F "" "NAME" "SOURCES;LIBS;SEEDS" ${ARGN})
+  if(KX_FUZZ)
+    add_executable(${F_NAME} ${F_SOURCES})
+    target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
+    add_dependencies(kx_fuzzers ${F_NAME})
+  elseif(KX_TESTS)
+    add_executable(${F_NAME} ${F_SOURCES} ${PROJECT_SOURCE_DIR}/shared/testing/FuzzSeedMain.cpp)
+    add_test(NAME ${F_NAME}_seeds COMMAND ${F_NAME} ${F_SEEDS})
+    set_tests_properties(${F_NAME}_seeds PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+  else()
+    return()
+  endif()
+  target_link_libraries(${F_NAME} PRIVATE ${F_LIBS})
+  # scripts/fuzz reads this list: one line per target, its binary and its seeds.
+  string(REPLACE ";" "|" seeds "${F_SEEDS}")
+  set_property(GLOBAL APPEND PROPERTY KX_FUZZ_LIST "${F_NAME}\t$<TARGET_FILE:${F_NAME}>\t${seeds}")
+endfunction()
