@@ -1,9 +1,127 @@
 #include "Skins.h"
 
+#include "Form1.h"
+#include "Launcher.h"
+
+#include "core/Files.h"
+#include "core/KeyPrefix.h"
+#include "core/RunError.h"
+#include "core/Text.h"
+#include "platform/Platform.h"
+#include "shared/SkinFolders.h"
+#include "shared/Ui.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPixmap>
+
+#include <cmath>
+
 namespace kx::launcher {
 
-void applySkin(const std::string&) {}
+namespace {
 
-void applyRandomSkin() {}
+const std::vector<std::string>& skinKeys() {
+    static const std::vector<std::string> keys = {"logofile", "headfile", "bodyfile", "iconfile", "hideline"};
+    return keys;
+}
+
+QLabel* placeOf(SkinKey key) {
+    Form1& f = form1();
+    switch (key) {
+    case SkinKey::LogoFile: return f.Image1;
+    case SkinKey::HeadFile: return f.Image3;
+    case SkinKey::BodyFile: return f.SkinBody;
+    case SkinKey::IconFile: return f.Image2;
+    default: return nullptr;
+    }
+}
+
+void skinFailed(const RunError& e) {
+    const SkinValues& v = skinValues();
+    showBox(std::string("Korvex 3.1") + " failed to load the Skin.\r\nUsing Standard Skin.\r\n\r\n" +
+                "tempSkinLine == " + v.tempSkinLine + "\r\nSkinUsePicture == " + v.skinUsePicture +
+                "\r\nUsedSkinDir == " + v.usedSkinDir + "\r\nSkinDefFile == " + v.skinDefFile + "\r\n\r\n" +
+                e.description() + "(" + numText(static_cast<long long>(e.number())) + ")",
+            box::OkOnly + box::Critical, "Error...");
+}
+
+} // namespace
+
+SkinLine parseSkinLine(const std::string& line) {
+    SkinLine out;
+    if (line.size() == 9) {
+        out.skipped = true;
+        return out;
+    }
+    if (line.size() > 9) out.value = line.substr(9);
+    forEachKeyLine({line}, keyRule(8, true), skinKeys(),
+                   [&](size_t k, const std::string&) { out.key = static_cast<SkinKey>(k); });
+    return out;
+}
+
+SkinValues& skinValues() {
+    static SkinValues values;
+    return values;
+}
+
+void applySkin(const std::string& skin) {
+    SkinValues& v = skinValues();
+    try {
+        // The name comes from korvex.cfg; one that is no single folder name would lead out
+        // of the skins folder.
+        const bool oneFolder = skin.empty() || isValidFileName(skin);
+        const std::string skins = skinsFolder(state().korvexDir);
+        v.usedSkinDir = (oneFolder ? resolvePath(skins, skin) : joinPath(skins, skin)) + "/";
+        v.skinDefFile = v.usedSkinDir + "skindefinition.ini";
+        if (!oneFolder) throw RunError(err::BadFileName);
+        // Read whole, so that no file stays open across the yields below or a failure.
+        const auto lines = readLines(resolvePath(v.skinDefFile));
+        for (const auto& line : lines) {
+            v.tempSkinLine = line;
+            const SkinLine s = parseSkinLine(line);
+            if (!s.skipped) {
+                v.skinUsePicture = v.usedSkinDir + s.value;
+                if (QLabel* place = placeOf(s.key)) {
+                    const QPixmap picture = loadPicture(resolvePath(v.skinUsePicture));
+                    place->setPixmap(picture);
+                } else if (s.key == SkinKey::HideLine) {
+                    form1().Line1->setVisible(lcase(s.value) != "true");
+                }
+            }
+            platform().doEvents();
+        }
+    } catch (const RunError& e) {
+        skinFailed(e);
+    }
+}
+
+void applyRandomSkin() {
+    writeLog(">> Executed.");
+    const std::string folder = skinsFolder(state().korvexDir);
+    if (!dirExists(folder)) throw RunError(err::PathNotFound);
+    writeLog(">> Retreiving Skins from " + folder);
+
+    std::vector<std::string> names;
+    for (const auto& name : skinNames(folder)) {
+        names.push_back(fileNameOfPath(joinPath(folder, name)));
+        writeLog(">>" + numText(static_cast<long long>(names.size() - 1)) + ", " + names.back());
+        platform().doEvents();
+    }
+
+    // Every name has the same chance; a random source at its upper bound stays inside the list.
+    long long index = static_cast<long long>(std::floor(static_cast<double>(names.size()) * platform().random()));
+    if (index >= static_cast<long long>(names.size())) index = static_cast<long long>(names.size()) - 1;
+    if (index < 0) index = 0;
+    writeLog(">> Choosen Index ==" + numText(index));
+    // Selecting in an empty list is the list's own run error.
+    if (names.empty()) throw RunError(err::InvalidPropertyValue);
+    const std::string name = names[static_cast<size_t>(index)];
+    writeLog(">> Skins Name == " + name);
+    applySkin(name);
+    writeLog(">> ApplyRandomSkin() finished.");
+}
+
+std::string fileNameOfPath(const std::string& path) { return fileNameOf(path); }
 
 } // namespace kx::launcher

@@ -47,9 +47,9 @@ void writeConfig(const std::string& korvexDir, const ConfigValues& v) {
     writeLinesAtomic(configPath(korvexDir), configLines(v));
 }
 
-void rewriteConfigLine(const std::string& korvexDir, const std::string& key, const std::string& value,
-                       const std::string& tempName) {
-    rewriteKeyLines(configPath(korvexDir), tempName, 10, key, key + "=" + stripBreaks(value));
+int rewriteConfigLine(const std::string& korvexDir, const std::string& key, const std::string& value,
+                      const std::string& tempName) {
+    return rewriteKeyLines(configPath(korvexDir), tempName, 10, key, key + "=" + stripBreaks(value));
 }
 
 std::map<std::string, std::string> readConfig(const std::string& korvexDir, const KeyPrefixRule& rule,

@@ -43,9 +43,9 @@ void writeConfig(const std::string& korvexDir, const ConfigValues& v);
 
 // Rewrites every "<key>=" line as "<key>=" value through the temporary copy tempName
 // ("korvex.cfg.stp" for the set-up, "korvex.cfg.new" for the skin chooser). Raises on failure,
-// leaving korvex.cfg as it was.
-void rewriteConfigLine(const std::string& korvexDir, const std::string& key, const std::string& value,
-                       const std::string& tempName);
+// leaving korvex.cfg as it was. Returns the number of lines replaced (0: no such line).
+int rewriteConfigLine(const std::string& korvexDir, const std::string& key, const std::string& value,
+                      const std::string& tempName);
 
 // Reads the given keys with rule; raises the file's RunError (53 when missing).
 std::map<std::string, std::string> readConfig(const std::string& korvexDir, const KeyPrefixRule& rule,

@@ -1,5 +1,6 @@
 #include "shared/Ui.h"
 
+#include "core/Files.h"
 #include "core/RunError.h"
 #include "core/Text.h"
 
@@ -8,6 +9,7 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QListWidget>
+#include <QPixmap>
 
 namespace kx {
 
@@ -74,6 +76,14 @@ QFont namedFont(const QString& family, double pointSize, bool bold) {
     f.setPointSizeF(pointSize);
     f.setBold(bold);
     return f;
+}
+
+QPixmap loadPicture(const std::string& path) {
+    const std::string bytes = readFile(path);
+    QPixmap picture;
+    if (!picture.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<uint>(bytes.size())))
+        throw RunError(err::InvalidPicture);
+    return picture;
 }
 
 } // namespace kx

@@ -11,6 +11,7 @@ class QComboBox;
 class QCheckBox;
 class QLabel;
 class QWidget;
+class QPixmap;
 
 namespace kx {
 
@@ -42,5 +43,9 @@ QFont namedFont(const QString& family, double pointSize, bool bold = false);
 
 // Window positions and sizes are given in twips: 15 to a pixel.
 constexpr int twips(int t) { return t / 15; }
+
+// A picture file through Qt (BMP, PNG, JPEG, GIF, ICO): a missing file raises 53, a folder 75,
+// bytes that are no picture 481.
+QPixmap loadPicture(const std::string& path);
 
 } // namespace kx

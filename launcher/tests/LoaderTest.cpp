@@ -76,6 +76,7 @@ TEST_F(LauncherTest, WithoutConfigurationTheSetUpRunsAndTheProgramEnds) {
 TEST_F(LauncherTest, HappyPathShowsEveryStepThenTheMainWindow) {
     installModules();
     writeConfig(bobsValues());
+    dir.writeLines("korvex.wfd/skins/qfs 3.1 default/skindefinition.ini", {"hideline=true"});
     runLoader();
 
     const std::vector<std::string> expected = {
@@ -117,6 +118,7 @@ TEST_F(LauncherTest, HappyPathShowsEveryStepThenTheMainWindow) {
         "sleep 150",
         "log: Executing ApplySkin()",
         "log: >> Skin == qfs 3.1 default",
+        "doEvents", // one per line of skindefinition.ini
         "log: Status: Loading finished. Starting MainApplication.",
         "log: ---------------------------------------------------",
     };
@@ -238,6 +240,8 @@ TEST_F(LauncherTest, OptionStepsRunOnlyWhenTheirValueSaysTrue) {
         {"randomskin=false", "log: Executing ApplyRandomSkin()", false, {}},
     };
     const std::vector<int> base = {300, 100, 100, 100, 150, 150};
+    // A skin to draw from, so that the random skin has one.
+    dir.writeLines("korvex.wfd/skins/dark/skindefinition.ini", {"hideline=false"});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         freshRun();

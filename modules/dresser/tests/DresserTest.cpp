@@ -1,0 +1,180 @@
+// mod_dresser's window against a temporary game directory and the recording platform.
+#include "frmMain.h"
+
+#include "core/Files.h"
+#include "core/RunError.h"
+#include "core/Text.h"
+#include "platform/FakePlatform.h"
+#include "shared/KorvexConfig.h"
+#include "shared/testing/GameDir.h"
+#include "shared/Ui.h"
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <filesystem>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace kx::dresser {
+namespace {
+
+using ::testing::ElementsAre;
+
+std::vector<std::string> items(const QListWidget* l) {
+    std::vector<std::string> out;
+    for (int i = 0; i < l->count(); ++i) out.push_back(fromUi(l->item(i)->text()));
+    return out;
+}
+
+class Dresser : public ::testing::Test {
+protected:
+    void SetUp() override { kx::writeConfig(game.path(), values()); }
+    static ConfigValues values() {
+        ConfigValues v;
+        v.playerName = "Ann";
+        v.shotDir = "C:\\Shots";
+        return v;
+    }
+    // The set-up's korvex.cfg with one line replaced.
+    static std::string configWith(const std::string& prefix, const std::string& line) {
+        auto lines = configLines(values());
+        for (auto& l : lines)
+            if (!prefix.empty() && l.rfind(prefix, 0) == 0) l = line;
+        return joinLines(lines);
+    }
+    std::string config() const { return game.read("korvex.wfd/config/korvex.cfg"); }
+    void skin(const std::string& name, const std::vector<std::string>& info) const {
+        game.writeLines("korvex.wfd/skins/" + name + "/skininfo.ini", info);
+    }
+    std::unique_ptr<frmMain> load() {
+        auto form = std::make_unique<frmMain>(game.path());
+        form->Form_Load();
+        return form;
+    }
+    std::string text(const frmMain& f) const { return fromUi(f.Text1->toPlainText()); }
+
+    FakePlatform fake;
+    test::GameDir game{"Arena Games"};
+};
+
+TEST_F(Dresser, ListsTheSkinFoldersAndShowsTheirDescriptions) {
+    skin("qfs 3.1 default", {"; shown to nobody", "Quellfort default", "", "  two blanks stay"});
+    skin("Dark", {";only", "; comments"});
+    std::filesystem::create_directories(game.file("korvex.wfd/skins/bare"));
+    std::filesystem::create_directories(game.file("korvex.wfd/skins/two\nlines"));
+    std::filesystem::create_directories(game.file("korvex.wfd/skins/.hidden"));
+    game.write("korvex.wfd/skins/loose.ini", "a file");
+
+    auto f = load();
+    EXPECT_EQ(fake.current, game.path());
+    EXPECT_EQ(items(f->List1), (std::vector<std::string>{"bare", "Dark", "qfs 3.1 default"}));
+    EXPECT_EQ(listIndex(f->List1), 0);
+    EXPECT_EQ(text(*f), "") << "no skininfo.ini: no description";
+    EXPECT_TRUE(fake.boxes.empty());
+
+    selectListIndex(f->List1, 2);
+    f->List1_Click();
+    EXPECT_EQ(text(*f), "Quellfort default\n\n  two blanks stay\n");
+    selectListIndex(f->List1, 1);
+    f->List1_Click();
+    EXPECT_EQ(text(*f), "");
+    EXPECT_EQ(fromUi(f->windowTitle()), "choosing skin...");
+    EXPECT_EQ(fromUi(f->Command1->text()), "Enable Random Skins");
+}
+
+TEST_F(Dresser, WithoutSkinsApplyAsksForOne) {
+    for (bool folder : {true, false}) {
+        SCOPED_TRACE(folder ? "empty skins folder" : "no skins folder");
+        if (!folder) std::filesystem::remove_all(game.file("korvex.wfd/skins"));
+        fake.boxes.clear();
+        auto f = load();
+        EXPECT_EQ(f->List1->count(), 0);
+        EXPECT_EQ(listIndex(f->List1), -1);
+        f->Command2_Click();
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].text, "Select a skin first.");
+        EXPECT_EQ(fake.boxes[0].style, 48);
+        EXPECT_EQ(fake.boxes[0].title, "Error.");
+        EXPECT_EQ(config(), configWith("", "")) << "korvex.cfg untouched";
+    }
+}
+
+TEST_F(Dresser, ApplyRewritesUsedSkinAndEnds) {
+    skin("dark", {"Dark"});
+    skin("night watch", {"Night"});
+    auto f = load();
+    selectListIndex(f->List1, 1);
+    f->List1_Click();
+    EXPECT_THROW(f->Command2_Click(), ProgramEnded);
+    EXPECT_EQ(config(), configWith("usedskinis=", "usedskinis=night watch"));
+    EXPECT_FALSE(game.exists("korvex.wfd/config/korvex.cfg.new"));
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text, "The selected skin 'night watch' has been applied.\r\n"
+                                  "Please restart Korvex for the settings to take effect.");
+    EXPECT_EQ(fake.boxes[0].style, 64);
+    EXPECT_EQ(fake.boxes[0].title, "Skin applied.");
+}
+
+TEST_F(Dresser, TheToggleWritesTrueThenFalse) {
+    auto f = load();
+    struct Step {
+        std::string value, caption;
+    };
+    for (const Step& s : {Step{"true", "Disable Random Skins"}, Step{"false", "Enable Random Skins"}}) {
+        SCOPED_TRACE(s.value);
+        fake.boxes.clear();
+        f->Command1_Click();
+        EXPECT_EQ(config(), configWith("randomskin=", "randomskin=" + s.value));
+        EXPECT_EQ(fromUi(f->Command1->text()), s.caption);
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].text, "RandomSkins have been set to be '" + s.value +
+                                          "'\r\nPlease restart Korvex for the settings to take effect.");
+        EXPECT_EQ(fake.boxes[0].style, 64);
+        EXPECT_EQ(fake.boxes[0].title, "Option applied.");
+    }
+}
+
+// A rewrite that cannot be made, or that finds no line to change, is an error, never "applied".
+TEST_F(Dresser, FailedRewritesAreReportedAndChangeNothing) {
+    skin("dark", {"Dark"});
+    struct Case {
+        std::string name;
+        std::vector<std::string> cfg; // empty: no korvex.cfg at all
+        std::string error;
+    };
+    const std::string path = game.path() + "/korvex.wfd/config/korvex.cfg";
+    const std::vector<Case> cases = {
+        {"no lines", {"//please do not edit this file.", "playername=Ann"}, " line in " + path + ", 5"},
+        {"no file", {}, path + ", 53"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.cfg.empty()) removeFile(path);
+        else game.writeLines("korvex.wfd/config/korvex.cfg", c.cfg);
+        const std::string before = config();
+        auto f = load();
+        fake.boxes.clear();
+        EXPECT_NO_THROW(f->Command2_Click()) << "the window stays";
+        EXPECT_NO_THROW(f->Command1_Click());
+        EXPECT_EQ(fromUi(f->Command1->text()), "Enable Random Skins");
+        ASSERT_EQ(fake.boxes.size(), 2u);
+        for (const auto& b : fake.boxes) {
+            EXPECT_EQ(b.title, "error.");
+            EXPECT_THAT(b.text, ::testing::EndsWith(c.error));
+        }
+        EXPECT_EQ(config(), before);
+        EXPECT_FALSE(game.exists("korvex.wfd/config/korvex.cfg.new"));
+    }
+}
+
+TEST_F(Dresser, CancelEnds) {
+    auto f = load();
+    EXPECT_THROW(f->Command3_Click(), ProgramEnded);
+    EXPECT_EQ(config(), configWith("", ""));
+}
+
+} // namespace
+} // namespace kx::dresser
