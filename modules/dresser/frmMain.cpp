@@ -25,6 +25,13 @@ const char* const TempName = "korvex.cfg.new";
 
 } // namespace
 
+std::string shownInfo(const std::vector<std::string>& lines) {
+    std::string shown;
+    for (const auto& line : lines)
+        if (line.empty() || line[0] != ';') shown += line + "\n";
+    return shown;
+}
+
 frmMain::frmMain(std::string commandLine, QWidget* parent)
     : QWidget(parent), commandLine_(std::move(commandLine)) {
     setObjectName("frmMain");
@@ -97,10 +104,7 @@ void frmMain::List1_Click() {
         if (e.number() != err::FileNotFound) showError(e.description() + ": " + info, e.number());
         return;
     }
-    std::string shown;
-    for (const auto& line : lines)
-        if (line.empty() || line[0] != ';') shown += line + "\n";
-    Text1->setPlainText(toUi(shown));
+    Text1->setPlainText(toUi(shownInfo(lines)));
 }
 
 bool frmMain::rewrite(const std::string& key, const std::string& value) {

@@ -15,6 +15,10 @@ class QPushButton;
 
 namespace kx::dresser {
 
+// The lines of a skininfo.ini that are shown: all but the ";" comments, each followed by a
+// line break.
+std::string shownInfo(const std::vector<std::string>& lines);
+
 inline constexpr const char* EnableRandom = "Enable Random Skins";
 inline constexpr const char* DisableRandom = "Disable Random Skins";
 
