@@ -7,6 +7,7 @@
 #include "core/Files.h"
 #include "core/RunError.h"
 #include "core/Text.h"
+#include "shared/testing/EndToEnd.h"
 #include "platform/FakePlatform.h"
 #include "shared/widgets/FileControls.h"
 
@@ -30,30 +31,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string readOrEmpty(const std::string& path) {
-    try {
-        return kx::readFile(path);
-    } catch (const kx::RunError&) {
-        return "";
-    }
-}
-
-std::vector<QJsonObject> jsonLines(const std::string& path) {
-    std::vector<QJsonObject> out;
-    for (const auto& line : kx::splitLines(readOrEmpty(path)))
-        if (!line.empty()) out.push_back(QJsonDocument::fromJson(QByteArray::fromStdString(line)).object());
-    return out;
-}
-
-bool waitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
+using kx::test::jsonLines;
+using kx::test::readOrEmpty;
+using kx::test::waitFor;
 
 class FirstRun : public ::testing::Test {
 protected:
