@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace kx::dresser {
 
@@ -65,7 +66,8 @@ frmMain::frmMain(std::string commandLine, QWidget* parent)
     outer->addLayout(buttons);
     resize(twips(7200), twips(4200));
 
-    connect(List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
+    // A click or the arrow keys: the description follows the selection.
+    connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
@@ -84,7 +86,10 @@ void frmMain::Form_Load() {
         platform().doEvents();
     }
     if (List1->count() > 0) {
-        selectListIndex(List1, 0);
+        {
+            const QSignalBlocker quiet(List1);
+            selectListIndex(List1, 0);
+        }
         List1_Click();
     }
 }

@@ -75,8 +75,7 @@ TEST_F(Dresser, ListsTheSkinFoldersAndShowsTheirDescriptions) {
     EXPECT_EQ(text(*f), "") << "no skininfo.ini: no description";
     EXPECT_TRUE(fake.boxes.empty());
 
-    selectListIndex(f->List1, 2);
-    f->List1_Click();
+    f->List1->setCurrentRow(2); // as a click or an arrow key does
     EXPECT_EQ(text(*f), "Quellfort default\n\n  two blanks stay\n");
     selectListIndex(f->List1, 1);
     f->List1_Click();
@@ -102,20 +101,29 @@ TEST_F(Dresser, WithoutSkinsApplyAsksForOne) {
     }
 }
 
+// Names are written whole and byte for byte: blanks, and a UTF-8 folder name as it is on disk.
 TEST_F(Dresser, ApplyRewritesUsedSkinAndEnds) {
     skin("dark", {"Dark"});
     skin("night watch", {"Night"});
-    auto f = load();
-    selectListIndex(f->List1, 1);
-    f->List1_Click();
-    EXPECT_THROW(f->Command2_Click(), ProgramEnded);
-    EXPECT_EQ(config(), configWith("usedskinis=", "usedskinis=night watch"));
-    EXPECT_FALSE(game.exists("korvex.wfd/config/korvex.cfg.new"));
-    ASSERT_EQ(fake.boxes.size(), 1u);
-    EXPECT_EQ(fake.boxes[0].text, "The selected skin 'night watch' has been applied.\r\n"
-                                  "Please restart Korvex for the settings to take effect.");
-    EXPECT_EQ(fake.boxes[0].style, 64);
-    EXPECT_EQ(fake.boxes[0].title, "Skin applied.");
+    skin("Jos\xc3\xa9", {"UTF-8"});
+    for (int index : {2, 1}) {
+        const std::string name = index == 2 ? "night watch" : "Jos\xc3\xa9";
+        SCOPED_TRACE(name);
+        kx::writeConfig(game.path(), values());
+        fake.boxes.clear();
+        auto f = load();
+        ASSERT_EQ(items(f->List1).size(), 3u);
+        selectListIndex(f->List1, index);
+        f->List1_Click();
+        EXPECT_THROW(f->Command2_Click(), ProgramEnded);
+        EXPECT_EQ(config(), configWith("usedskinis=", "usedskinis=" + name));
+        EXPECT_FALSE(game.exists("korvex.wfd/config/korvex.cfg.new"));
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].text, "The selected skin '" + name + "' has been applied.\r\n"
+                                      "Please restart Korvex for the settings to take effect.");
+        EXPECT_EQ(fake.boxes[0].style, 64);
+        EXPECT_EQ(fake.boxes[0].title, "Skin applied.");
+    }
 }
 
 TEST_F(Dresser, TheToggleWritesTrueThenFalse) {
