@@ -33,8 +33,10 @@ QLabel* placeOf(SkinKey key) {
     case SkinKey::HeadFile: return f.Image3;
     case SkinKey::BodyFile: return f.SkinBody;
     case SkinKey::IconFile: return f.Image2;
-    default: return nullptr;
+    case SkinKey::HideLine:
+    case SkinKey::None: break;
     }
+    return nullptr;
 }
 
 void skinFailed(const RunError& e) {
@@ -82,11 +84,12 @@ void applySkin(const std::string& skin) {
             const SkinLine s = parseSkinLine(line);
             if (!s.skipped) {
                 v.skinUsePicture = v.usedSkinDir + s.value;
-                if (QLabel* place = placeOf(s.key)) {
-                    const QPixmap picture = loadPicture(resolvePath(v.skinUsePicture));
-                    place->setPixmap(picture);
-                } else if (s.key == SkinKey::HideLine) {
+                if (s.key == SkinKey::HideLine) {
                     form1().Line1->setVisible(lcase(s.value) != "true");
+                } else if (s.key != SkinKey::None) {
+                    // Loaded first: the main window is created only for a picture it gets.
+                    const QPixmap picture = loadPicture(resolvePath(v.skinUsePicture));
+                    placeOf(s.key)->setPixmap(picture);
                 }
             }
             platform().doEvents();

@@ -141,7 +141,13 @@ TEST_F(Skins, ASkinNameThatLeavesTheSkinsFolderIsRefused) {
     applySkin("..");
     ASSERT_EQ(fake.boxes.size(), 1u);
     EXPECT_THAT(fake.boxes[0].text, ::testing::EndsWith("Bad file name or number( 52)"));
-    EXPECT_EQ(widthOf(form1().Image1), 0);
+    EXPECT_EQ(loadedForm1(), nullptr) << "no picture, no main window yet";
+
+    // Nor does a picture that cannot be loaded make the main window.
+    writeSkin("dark", {"; dark", "logofile=missing.png"});
+    applySkin("dark");
+    EXPECT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(loadedForm1(), nullptr);
 }
 
 TEST_F(Skins, TheShippedSkinsLoadWhole) {
