@@ -81,6 +81,9 @@ void TimelinePlatform::endProgram(int exitCode) {
 void LauncherTest::SetUp() {
     fake.current = D();
     fake.logFile = D() + "/korvex.wfd/logs/Korvex.log";
+    // The loader reads both; empty, they add no command and no site.
+    dir.write("korvex.wfd/config/autoexec.ini", "");
+    dir.write("korvex.wfd/config/information_sites.ini", "");
     installLauncherRoutines();
 }
 
