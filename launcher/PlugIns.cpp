@@ -49,12 +49,6 @@ private:
     Form1& f_;
 };
 
-bool namesProgram(const std::string& path) {
-    if (fileExists(path)) return true;
-    const bool exe = path.size() > 4 && lcase(path.substr(path.size() - 4)) == ".exe";
-    return exe && fileExists(path.substr(0, path.size() - 4));
-}
-
 // Every run starts from empty values: nothing of an earlier run carries over.
 struct RunValues {
     std::string workDirectory, useswfd, usesqfd, execFile, shdebug, approot, appfile, execDir, rtninfo;
@@ -116,22 +110,32 @@ void runPlugIn(const std::string& fileName, bool logged) {
 
 PlugInStart plugInStart(const std::string& execDir, const std::string& rest, const std::string& workDirectory) {
     const std::string text = execDir + rest + " " + workDirectory;
-    const auto resolved = [&](size_t length) {
-        const std::string prefix = text.substr(0, length);
-        if (!execDir.empty() && length >= execDir.size())
+    // The part after the base directory is data: "\" separates, case is ignored.
+    const auto resolved = [&](const std::string& prefix) {
+        if (!execDir.empty() && prefix.size() >= execDir.size())
             return resolvePath(execDir, prefix.substr(execDir.size()));
         return resolvePath(prefix);
     };
-    const auto split = [&](size_t length) {
-        PlugInStart start{resolved(length), {}};
+    // The file a prefix names: itself, or for a missing "x.exe" the file "x" (found ignoring
+    // case too, so "lvlsmith.exe" finds "LVLSMITH"); "" when there is none.
+    const auto program = [&](size_t length) -> std::string {
+        const std::string prefix = text.substr(0, length);
+        if (const std::string p = resolved(prefix); fileExists(p)) return p;
+        if (length > 4 && lcase(prefix.substr(length - 4)) == ".exe")
+            if (const std::string p = resolved(prefix.substr(0, length - 4)); fileExists(p)) return p;
+        return "";
+    };
+    const auto split = [&](size_t length, std::string path) {
+        PlugInStart start{std::move(path), {}};
         if (length + 1 < text.size()) start.args.push_back(text.substr(length + 1));
         return start;
     };
     for (size_t length = text.size(); length > 0; --length) {
         if (length < text.size() && text[length] != ' ') continue;
-        if (namesProgram(resolved(length))) return split(length);
+        if (std::string p = program(length); !p.empty()) return split(length, std::move(p));
     }
-    return split((execDir + rest).size());
+    const size_t length = (execDir + rest).size();
+    return split(length, resolved(text.substr(0, length)));
 }
 
 bool fillPlugInMenu(PlugInFill form) {

@@ -23,10 +23,10 @@ void execPlugIn(const std::string& fileName);
 void runPlugInItem(int index);
 
 // What starts for the plug-in command text execDir & rest & " " & workDirectory: the longest
-// prefix of the text that names an existing regular file (a missing "x.exe" counts when "x"
-// exists) is the program, the rest after its blank one argument (none when empty). The part
-// after execDir is resolved ignoring case, with "\" as a separator. Without such a prefix the
-// program is the text before the last blank, which then fails to start.
+// prefix of the text that names an existing regular file is the program (a missing "x.exe"
+// names "x"), the rest after its blank one argument (none when empty). The part after execDir
+// is resolved ignoring case, with "\" as a separator. Without such a prefix the program is
+// execDir & rest, which then fails to start.
 struct PlugInStart {
     std::string program;
     std::vector<std::string> args;
