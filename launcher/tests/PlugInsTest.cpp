@@ -16,16 +16,11 @@
 
 using namespace kx;
 using namespace kx::launcher;
+using kx::launcher::test::between;
 using kx::launcher::test::LauncherTest;
 using ::testing::ElementsAreArray;
 
 namespace {
-
-std::vector<std::string> between(const std::vector<std::string>& t, const std::string& from, const std::string& to) {
-    const auto a = std::find(t.begin(), t.end(), from);
-    const auto b = std::find(a, t.end(), to);
-    return a == t.end() ? std::vector<std::string>{} : std::vector<std::string>(a, b);
-}
 
 std::vector<std::string> captions(const Form1& f) {
     std::vector<std::string> out;

@@ -16,17 +16,12 @@
 
 using namespace kx;
 using namespace kx::launcher;
+using kx::launcher::test::between;
 using kx::launcher::test::LauncherTest;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 
 namespace {
-
-std::vector<std::string> between(const std::vector<std::string>& t, const std::string& from, const std::string& to) {
-    const auto a = std::find(t.begin(), t.end(), from);
-    const auto b = std::find(a, t.end(), to);
-    return a == t.end() ? std::vector<std::string>{} : std::vector<std::string>(a, b);
-}
 
 class ScriptTest : public LauncherTest {
 protected:
