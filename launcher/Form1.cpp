@@ -305,7 +305,11 @@ void Form1::mnuConsoleINFO_Click() { moduleStart("commands"); }
 
 void Form1::mnuBrowsethisWebSite_Click(int index) {
     if (index < 0 || index >= static_cast<int>(mnuBrowsethisWebSite.size())) return;
-    retreiveWebSiteURL(fromUi(mnuBrowsethisWebSite[static_cast<size_t>(index)]->text()));
+    try {
+        retreiveWebSiteURL(fromUi(mnuBrowsethisWebSite[static_cast<size_t>(index)]->text()));
+    } catch (const RunError& e) {
+        showError(e);
+    }
 }
 
 void Form1::mnuInfoWebshelf_Click() { moduleStart("webshelf"); }

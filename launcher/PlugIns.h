@@ -3,6 +3,7 @@
 // runner that starts the program a description names.
 
 #include <string>
+#include <vector>
 
 namespace kx::launcher {
 
@@ -13,11 +14,23 @@ enum class PlugInFill { StartUp, Reload };
 bool fillPlugInMenu(PlugInFill form);
 
 // The item "reload plug-ins": empties the menu array, fills it anew and says how many it found.
+// A failure is reported by ShowError; the menu cannot be used while it is rebuilt.
 void reloadPlugIns();
 
 // Runs a plug-in by its file name (with ".spi"), as the autoexec script asks.
 void execPlugIn(const std::string& fileName);
-// Runs the plug-in of a menu item.
+// Runs the plug-in of a menu item: the file the item was made from.
 void runPlugInItem(int index);
+
+// What starts for the plug-in command text execDir & rest & " " & workDirectory: the longest
+// prefix of the text that names an existing regular file is the program (a missing "x.exe"
+// names "x"), the rest after its blank one argument (none when empty). The part after execDir
+// is resolved ignoring case, with "\" as a separator. Without such a prefix the program is
+// execDir & rest, which then fails to start.
+struct PlugInStart {
+    std::string program;
+    std::vector<std::string> args;
+};
+PlugInStart plugInStart(const std::string& execDir, const std::string& rest, const std::string& workDirectory);
 
 } // namespace kx::launcher

@@ -8,6 +8,8 @@
 #include "core/Text.h"
 
 #include <QEvent>
+
+#include <algorithm>
 #include <QLabel>
 
 namespace kx::launcher::test {
@@ -34,6 +36,12 @@ private:
 };
 
 } // namespace
+
+std::vector<std::string> between(const std::vector<std::string>& t, const std::string& from, const std::string& to) {
+    const auto a = std::find(t.begin(), t.end(), from);
+    const auto b = std::find(a, t.end(), to);
+    return a == t.end() ? std::vector<std::string>{} : std::vector<std::string>(a, b);
+}
 
 void TimelinePlatform::syncLog() {
     std::string bytes;
@@ -81,6 +89,9 @@ void TimelinePlatform::endProgram(int exitCode) {
 void LauncherTest::SetUp() {
     fake.current = D();
     fake.logFile = D() + "/korvex.wfd/logs/Korvex.log";
+    // The loader reads both; empty, they add no command and no site.
+    dir.write("korvex.wfd/config/autoexec.ini", "");
+    dir.write("korvex.wfd/config/information_sites.ini", "");
     installLauncherRoutines();
 }
 

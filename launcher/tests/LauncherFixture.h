@@ -13,6 +13,10 @@
 
 namespace kx::launcher::test {
 
+// The entries of a timeline or log from the first equal to from up to, not including, the next
+// equal to to; empty when from is not there.
+std::vector<std::string> between(const std::vector<std::string>& t, const std::string& from, const std::string& to);
+
 // Each platform call and each status shown, in order, with the log lines written before it.
 class TimelinePlatform : public FakePlatform {
 public:

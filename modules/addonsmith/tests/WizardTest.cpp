@@ -1,0 +1,242 @@
+// The plug-in wizard against a temporary game directory and the recording platform.
+#include "Form1.h"
+#include "Form2.h"
+
+#include "core/RunError.h"
+#include "core/Text.h"
+#include "platform/FakePlatform.h"
+#include "shared/Ui.h"
+#include "shared/testing/GameDir.h"
+#include "shared/widgets/FileControls.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+
+#include <gmock/gmock.h>
+
+namespace kx::addonsmith {
+namespace {
+
+using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
+
+class Wizard : public ::testing::Test {
+protected:
+    FakePlatform fake;
+    test::GameDir game{"Quell fort"};
+
+    std::unique_ptr<Form1> load() {
+        auto form = std::make_unique<Form1>(game.path());
+        form->Form_Load();
+        return form;
+    }
+    std::string spi(const std::string& name) const { return game.read("korvex.wfd/plugins/" + name + ".spi"); }
+    static std::vector<int> checks(const Form1& f) {
+        return {checkValue(f.Check1), checkValue(f.Check2), checkValue(f.Check3), checkValue(f.Check4)};
+    }
+};
+
+TEST_F(Wizard, DefaultsWriteTheTwentyOneLinesByteForByte) {
+    auto f = load();
+    EXPECT_EQ(f->windowTitle(), "Korvex PlugIn Wizard");
+    f->Command2_Click();
+    const std::string stars = ";*********************************************";
+    EXPECT_EQ(spi("launch my plugin"),
+              joinLines({stars, "; Quellfort Korvex PlugIn Script", ";", "; Name    - launch my plugin",
+                         "; Version - 1.0", ";", "; Written by unknown.", "; Written with Korvex PlugIn Wizard", stars,
+                         ";", ";PlugIn Properties", "authorn=unknown", "version=1.0", ";Application Properties",
+                         "approot=\\", "appfile=myplugin.exe", ";Korvex Properties", "shdebug=false", "useswfd=false",
+                         "usesqfd=true", "rtninfo=true"}));
+    ASSERT_EQ(fake.boxes.size(), 1u) << "the root ends with \\: no question";
+    EXPECT_EQ(fake.boxes[0].text, "PlugIn Succesfully written to Korvex PlugIn directory.");
+    EXPECT_EQ(fake.boxes[0].style, 64);
+    EXPECT_EQ(fake.boxes[0].title, "done.");
+    EXPECT_EQ(fromUi(f->Text1->text()), "launch my plugin") << "the form keeps its values";
+}
+
+TEST_F(Wizard, RootWithoutBackslashIsCorrectedOnlyOnYes) {
+    for (int answer : {box::Yes, box::No}) {
+        SCOPED_TRACE(answer);
+        fake.boxes.clear();
+        fake.boxAnswers = {answer};
+        auto f = load();
+        f->Text1->setText("tool");
+        f->Text4->setText("tools");
+        f->Command2_Click();
+        ASSERT_EQ(fake.boxes.size(), 2u);
+        EXPECT_EQ(fake.boxes[0].text,
+                  "Your Approot path does not end with '\\'.\r\nThis can cause problems.\r\n\r\nShall I correct that?");
+        EXPECT_EQ(fake.boxes[0].style, 36);
+        EXPECT_EQ(fake.boxes[0].title, "'\\' missing...");
+        const std::string root = answer == box::Yes ? "tools\\" : "tools";
+        EXPECT_EQ(fromUi(f->Text4->text()), root);
+        EXPECT_THAT(spi("tool"), HasSubstr("\r\napproot=" + root + "\r\n"));
+    }
+}
+
+TEST_F(Wizard, EmptyNameWritesNothingAndAsksNothing) {
+    auto f = load();
+    f->Text1->setText("");
+    f->Text4->setText("tools");
+    f->Command2_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text, "Your PlugIn has not been named.\r\nPlease name your PlugIn.");
+    EXPECT_EQ(fake.boxes[0].style, 48);
+    EXPECT_EQ(fake.boxes[0].title, "Error.");
+    EXPECT_TRUE(QDir(QString::fromStdString(game.file("korvex.wfd/plugins"))).entryList(QDir::Files).isEmpty());
+}
+
+// The typed name must be a file name in the plug-in folder: the write error path, run error 52,
+// and nothing written anywhere. A dot inside the name is kept whole.
+TEST_F(Wizard, NamesThatAreNoFileNameAreRefusedOnTheWriteErrorPath) {
+    for (const std::string name : {"../escape", "sub\\dir", "a:b", "tab\there", ".", "..", "x|y"}) {
+        SCOPED_TRACE(name);
+        fake.boxes.clear();
+        auto f = load();
+        f->Text1->setText(QString::fromStdString(name));
+        f->Command2_Click();
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].text, "An error occured while performing the specified task.\r\n"
+                                      "An error occured writing the plugin. possibly not written correctly.\r\n"
+                                      "Bad file name or number, 52");
+        EXPECT_EQ(fake.boxes[0].title, "error.");
+    }
+    EXPECT_TRUE(QDir(QString::fromStdString(game.file("korvex.wfd/plugins"))).entryList(QDir::Files).isEmpty());
+    EXPECT_FALSE(game.exists("korvex.wfd/escape.spi"));
+
+    auto f = load();
+    f->Text1->setText("my.tool");
+    f->Command2_Click();
+    EXPECT_TRUE(game.exists("korvex.wfd/plugins/my.tool.spi"));
+}
+
+TEST_F(Wizard, ValuesLoseLineBreaksSoNoneAddsAKeyLine) {
+    auto f = load();
+    f->Text2->setText(QString::fromLatin1("Ann\r\nappfile=evil.exe"));
+    f->Text5->setText(QString::fromLatin1("run\n.exe"));
+    f->Command2_Click();
+    const auto lines = splitLines(spi("launch my plugin"));
+    ASSERT_EQ(lines.size(), 21u);
+    EXPECT_EQ(lines[6], "; Written by Annappfile=evil.exe.");
+    EXPECT_EQ(lines[11], "authorn=Annappfile=evil.exe");
+    EXPECT_EQ(lines[15], "appfile=run.exe");
+}
+
+TEST_F(Wizard, MissingPlugInFolderIsReportedAndTheOldFileStays) {
+    QDir(QString::fromStdString(game.file("korvex.wfd/plugins"))).removeRecursively();
+    auto f = load();
+    f->Command2_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_THAT(fake.boxes[0].text, HasSubstr("possibly not written correctly.\r\nPath not found, 76"));
+    EXPECT_FALSE(game.exists("korvex.wfd/plugins"));
+
+    // A target that cannot be replaced (a folder of that name) leaves what is there.
+    game.write("korvex.wfd/plugins/keep.spi/inside", "x");
+    fake.boxes.clear();
+    f->Text1->setText("keep");
+    f->Command2_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].title, "error.");
+    EXPECT_EQ(game.read("korvex.wfd/plugins/keep.spi/inside"), "x");
+}
+
+// The wizard's reader: exact-case keys, the 8th character not looked at, the last line winning,
+// flags through TextToBool, keys absent from the file leaving their fields.
+TEST_F(Wizard, ReaderTable) {
+    game.writeLines("korvex.wfd/plugins/my.tool.spi",
+                    {"; comment", "authorn=First", "authorn:Second", "VERSION=9.9", "Approot=\\caps\\", "appfile",
+                     "approot \\tools\\", "shdebug=TRUE", "useswfd= true", "rtninfo=yes", "usesqfdxtrue"});
+    auto f = load();
+    f->Text3->setText("kept");
+    setCheckValue(f->Check1, 0);
+    f->readPlugIn(game.file("korvex.wfd/plugins"), "my.tool.spi");
+    EXPECT_EQ(fromUi(f->Text1->text()), "my.tool");
+    EXPECT_EQ(fromUi(f->Text2->text()), "Second");
+    EXPECT_EQ(fromUi(f->Text3->text()), "kept") << "VERSION is not version";
+    EXPECT_EQ(fromUi(f->Text4->text()), "\\tools\\");
+    EXPECT_EQ(fromUi(f->Text5->text()), "") << "a key line without a value";
+    EXPECT_EQ(checks(*f), (std::vector<int>{1, 0, 1, 0}));
+
+    // A file without shdebug leaves Check1 as it was.
+    game.writeLines("korvex.wfd/plugins/short.spi", {"useswfd=true"});
+    f->readPlugIn(game.file("korvex.wfd/plugins"), "short.spi");
+    EXPECT_EQ(checks(*f), (std::vector<int>{1, 1, 1, 0}));
+}
+
+TEST_F(Wizard, WrittenFileLoadsBackIntoTheSameFields) {
+    auto f = load();
+    f->Text1->setText(QString::fromUtf8("Jos\xc3\xa9's tool"));
+    f->Text2->setText(QString::fromUtf8("Bj\xc3\xb6rn"));
+    f->Text3->setText("2.5 beta");
+    f->Text4->setText("\\plugins\\orn\\");
+    f->Text5->setText("plg_orn.exe");
+    setCheckValue(f->Check1, 1);
+    setCheckValue(f->Check2, 1);
+    setCheckValue(f->Check3, 0);
+    setCheckValue(f->Check4, 0);
+    f->Command2_Click();
+    EXPECT_TRUE(game.exists("korvex.wfd/plugins/Jos\xc3\xa9's tool.spi")) << "the name as the user sees it";
+
+    auto g = load();
+    g->Command3_Click();
+    Form2* dialog = g->loadDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Load a PlugIn");
+    ASSERT_EQ(dialog->File1->count(), 1);
+    selectListIndex(dialog->File1, 0);
+    dialog->Command1_Click();
+    for (QLineEdit* t : {f->Text1, f->Text2, f->Text3, f->Text4, f->Text5})
+        EXPECT_EQ(g->findChild<QLineEdit*>(t->objectName())->text(), t->text()) << t->objectName().toStdString();
+    EXPECT_EQ(checks(*g), checks(*f));
+    EXPECT_TRUE(dialog->isHidden()) << "the dialog closes after a load";
+}
+
+TEST_F(Wizard, LoadDialogListsDescriptionsAndReportsAFailedRead) {
+    game.writeLines("korvex.wfd/plugins/beta.spi", {"authorn=B"});
+    game.writeLines("korvex.wfd/plugins/Alpha.SPI", {"authorn=A"});
+    game.write("korvex.wfd/plugins/notes.txt", "");
+    auto f = load();
+    f->Command3_Click();
+    Form2* dialog = f->loadDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_THAT(dialog->File1->files(), ElementsAreArray({"Alpha.SPI", "beta.spi"}));
+
+    // Nothing selected: the read error, and the dialog stays open.
+    dialog->show();
+    dialog->Command1_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_THAT(fake.boxes[0].text, HasSubstr("An error occured while reading the file.\r\n"));
+    EXPECT_FALSE(dialog->isHidden());
+
+    // The file gone since it was listed.
+    selectListIndex(dialog->File1, 1);
+    game.write("korvex.wfd/plugins/beta.spi", "");
+    QFile::remove(QString::fromStdString(game.file("korvex.wfd/plugins/beta.spi")));
+    dialog->Command1_Click();
+    EXPECT_EQ(fake.boxes.size(), 2u);
+    EXPECT_FALSE(dialog->isHidden());
+
+    dialog->Command2_Click();
+    EXPECT_TRUE(dialog->isHidden());
+}
+
+TEST_F(Wizard, LoadDialogWithoutPlugInFolderListsNothingAndTheWizardGoesOn) {
+    QDir(QString::fromStdString(game.file("korvex.wfd/plugins"))).removeRecursively();
+    auto f = load();
+    f->Command3_Click();
+    ASSERT_NE(f->loadDialog(), nullptr);
+    EXPECT_EQ(f->loadDialog()->File1->count(), 0);
+    EXPECT_TRUE(fake.boxes.empty());
+    f->Command1_Click();
+    EXPECT_TRUE(f->unloaded());
+}
+
+TEST_F(Wizard, EmptyCommandLineEndsTheModule) {
+    Form1 f("");
+    EXPECT_THROW(f.Form_Load(), ProgramEnded);
+    ASSERT_EQ(fake.boxes.size(), 1u);
+}
+
+} // namespace
+} // namespace kx::addonsmith
