@@ -29,6 +29,8 @@ protected:
         LauncherTest::SetUp();
         installModules();
         writeConfig(bobsValues()); // doautoexec=true, as the set-up writes it
+        // The skin the configuration names, so that the loader's last step shows no box.
+        dir.writeLines("korvex.wfd/skins/qfs 3.1 default/skindefinition.ini", {"hideline=true"});
     }
     void autoexec(const std::vector<std::string>& lines) const {
         dir.writeLines("korvex.wfd/config/autoexec.ini", lines);
@@ -129,7 +131,7 @@ TEST_F(ScriptTest, MissingFilesTakeTheErrorPath) {
                                            {"information_sites.ini", "false", true}}) {
         SCOPED_TRACE(c.file + " " + c.doautoexec);
         freshRun();
-        dir.writeLines("korvex.wfd/config/korvex.cfg", {"doautoexec=" + c.doautoexec});
+        dir.writeLines("korvex.wfd/config/korvex.cfg", {"doautoexec=" + c.doautoexec, "usedskinis=qfs 3.1 default"});
         dir.write("korvex.wfd/config/autoexec.ini", "");
         dir.write("korvex.wfd/config/information_sites.ini", "");
         QFile::remove(QString::fromStdString(dir.file("korvex.wfd/config/" + c.file)));
