@@ -9,6 +9,8 @@
 #include "core/Text.h"
 
 #include <QAction>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QMenu>
 #include <QPushButton>
 
@@ -298,6 +300,29 @@ TEST(DockletStart, TheCommandLineIsCheckedFirst) {
     start(game.path());
     EXPECT_EQ(ok.current, game.path());
     EXPECT_TRUE(ok.trayShown);
+}
+
+// The built program, as the launcher starts it on a desktop without a notification area.
+TEST(DockletProgram, WithoutANotificationAreaTheProgramEndsAtOnce) {
+    test::GameDir game("Quell fort");
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_RUNTIME_DIR", tmp.path());
+    env.insert("XDG_CONFIG_HOME", tmp.path());
+    env.insert("KORVEX_DIALOGS", tmp.path() + "/dialogs.jsonl");
+    env.insert("KORVEX_DIALOG_ANSWERS", tmp.path() + "/answers");
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QString::fromStdString(test::buildDir() + "/modules/docklet/mod_docklet"),
+            {QString::fromStdString(game.path())});
+    ASSERT_TRUE(p.waitForStarted(5000));
+    ASSERT_TRUE(p.waitForFinished(10000)) << "the docklet runs on without a notification area";
+    EXPECT_EQ(p.exitCode(), 0);
+    const QByteArray err = p.readAllStandardError();
+    EXPECT_TRUE(err.contains("no notification area")) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(tmp.path() + "/dialogs.jsonl")) << "no box";
 }
 
 } // namespace
