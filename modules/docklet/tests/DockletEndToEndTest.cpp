@@ -1,0 +1,131 @@
+// End to end: the installed launcher, started in a copy of the demo game directory with a
+// configuration, starts the installed docklet. Without a notification area (offscreen) the
+// docklet ends by itself with its note, and no box comes up for it.
+#include "shared/KorvexConfig.h"
+#include "core/Files.h"
+#include "core/RunError.h"
+#include "core/Text.h"
+#include "shared/testing/GameDir.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+
+namespace {
+
+bool copyTree(const QString& from, const QString& to) {
+    if (!QDir().mkpath(to)) return false;
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString src = it.next();
+        const QString dst = to + "/" + QDir(from).relativeFilePath(src);
+        const QFileInfo info(src);
+        if (info.isDir() && !info.isSymLink()) {
+            if (!QDir().mkpath(dst)) return false;
+        } else if (!QFile::copy(src, dst)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool waitFor(int ms, const std::function<bool()>& done) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms) return false;
+        QThread::msleep(100);
+    }
+    return true;
+}
+
+// Process ids whose program file is exe: only programs this test started live there.
+std::vector<qint64> processesOf(const QString& exe) {
+    std::vector<qint64> out;
+    for (const QString& name : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool ok = false;
+        const qint64 pid = name.toLongLong(&ok);
+        if (ok && pid > 1 && QFileInfo("/proc/" + name + "/exe").symLinkTarget() == exe) out.push_back(pid);
+    }
+    return out;
+}
+
+std::vector<QJsonObject> dialogs(const QString& file) {
+    std::vector<QJsonObject> out;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return out;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (!line.trimmed().isEmpty()) out.push_back(QJsonDocument::fromJson(line).object());
+    return out;
+}
+
+TEST(DockletEndToEnd, TheLauncherStartsTheDockletWithoutABox) {
+    const std::string build = kx::test::buildDir().empty() ? KX_CONFIGURED_BUILD_DIR : kx::test::buildDir();
+    const QString demo = QString::fromStdString(build) + "/demo-game";
+    ASSERT_TRUE(QFileInfo(demo + "/QFKorvex").isExecutable()) << "no demo game at " << demo.toStdString();
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString game = QFileInfo(tmp.path()).canonicalFilePath() + "/Quell fort";
+    ASSERT_TRUE(copyTree(demo, game));
+    const QString docklet = game + "/korvex.wfd/modules/mod_docklet";
+    ASSERT_TRUE(QFileInfo(docklet).isExecutable()) << "the docklet is not installed";
+    kx::ConfigValues v;
+    v.playerName = "Tester";
+    v.defaultMap = "the airbase";
+    kx::writeConfig(game.toStdString(), v);
+
+    QDir().mkpath(tmp.path() + "/config");
+    QDir().mkpath(tmp.path() + "/runtime");
+    QFile::setPermissions(tmp.path() + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile(tmp.path() + "/answers").open(QIODevice::WriteOnly);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", tmp.path() + "/config");
+    env.insert("XDG_RUNTIME_DIR", tmp.path() + "/runtime");
+    env.insert("KORVEX_DIALOGS", tmp.path() + "/dialogs.jsonl");
+    env.insert("KORVEX_DIALOG_ANSWERS", tmp.path() + "/answers");
+    env.insert("KORVEX_STANDIN_JOURNAL", tmp.path() + "/standin.jsonl");
+    env.insert("KORVEX_STANDIN_QUIT", "1");
+
+    QProcess launcher;
+    launcher.setProgram(game + "/QFKorvex");
+    launcher.setWorkingDirectory(game);
+    launcher.setProcessEnvironment(env);
+    launcher.setProcessChannelMode(QProcess::ForwardedChannels);
+    launcher.start();
+    ASSERT_TRUE(launcher.waitForStarted(10000));
+    const QString log = QString::fromStdString(kx::resolvePath(game.toStdString(), "Korvex.wfd/Logs/Korvex.log"));
+    auto logText = [&] {
+        QFile f(log);
+        return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
+    };
+    EXPECT_TRUE(waitFor(30000, [&] { return logText().contains("Status: Loading finished. Starting MainApplication."); }))
+        << logText().toStdString();
+    EXPECT_TRUE(logText().contains(">> $ModuleName == docklet\r\n>> Executed.\r\n"));
+    // The docklet started, found no notification area and ended by itself.
+    EXPECT_TRUE(waitFor(10000, [&] { return processesOf(docklet).empty(); })) << "the docklet runs on unreachable";
+    for (const auto& d : dialogs(tmp.path() + "/dialogs.jsonl")) {
+        EXPECT_NE(d["program"].toString(), "mod_docklet") << d["text"].toString().toStdString();
+        EXPECT_NE(d["title"].toString(), "An Error occured") << d["text"].toString().toStdString();
+    }
+    EXPECT_EQ(launcher.state(), QProcess::Running);
+
+    launcher.kill();
+    launcher.waitForFinished(5000);
+    for (qint64 pid : processesOf(docklet)) ::kill(pid_t(pid), SIGKILL);
+}
+
+} // namespace
