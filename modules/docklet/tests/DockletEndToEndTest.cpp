@@ -8,7 +8,6 @@
 #include "shared/testing/GameDir.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -21,26 +20,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <functional>
 
 namespace {
-
-bool copyTree(const QString& from, const QString& to) {
-    if (!QDir().mkpath(to)) return false;
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = to + "/" + QDir(from).relativeFilePath(src);
-        const QFileInfo info(src);
-        if (info.isDir() && !info.isSymLink()) {
-            if (!QDir().mkpath(dst)) return false;
-        } else if (!QFile::copy(src, dst)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool waitFor(int ms, const std::function<bool()>& done) {
     QElapsedTimer t;
@@ -79,7 +62,8 @@ TEST(DockletEndToEnd, TheLauncherStartsTheDockletWithoutABox) {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
     const QString game = QFileInfo(tmp.path()).canonicalFilePath() + "/Quell fort";
-    ASSERT_TRUE(copyTree(demo, game));
+    std::filesystem::copy(demo.toStdString(), game.toStdString(),
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::copy_symlinks);
     const QString docklet = game + "/korvex.wfd/modules/mod_docklet";
     ASSERT_TRUE(QFileInfo(docklet).isExecutable()) << "the docklet is not installed";
     kx::ConfigValues v;

@@ -1,5 +1,6 @@
 // mod_docklet's icon, menu and info window against a temporary game directory and the
 // recording platform.
+#include "DockletRun.h"
 #include "Form1.h"
 #include "ServerSetMenu.h"
 
@@ -60,7 +61,7 @@ protected:
     std::string module(const std::string& key) const { return game.file("korvex.wfd/modules/mod_" + key + ".exe"); }
 
     FakePlatform fake;
-    test::GameDir game{"Quell fort"};
+    kx::test::GameDir game{"Quell fort"};
 };
 
 TEST_F(Docklet, LoadPutsTheIconUpAndBuildsTheMenu) {
@@ -276,7 +277,7 @@ public:
 };
 
 TEST(DockletStart, WithoutANotificationAreaItEndsWithOneNote) {
-    test::GameDir game;
+    kx::test::GameDir game;
     NoTrayPlatform fake;
     testing::internal::CaptureStderr();
     EXPECT_THROW(start(game.path()), ProgramEnded);
@@ -295,7 +296,7 @@ TEST(DockletStart, TheCommandLineIsCheckedFirst) {
     EXPECT_EQ(fake.boxes[0].text, "The Execution of the module failed.\rPlease reinstall Korvex.");
     EXPECT_FALSE(fake.trayShown);
 
-    test::GameDir game;
+    kx::test::GameDir game;
     FakePlatform ok;
     start(game.path());
     EXPECT_EQ(ok.current, game.path());
@@ -304,18 +305,13 @@ TEST(DockletStart, TheCommandLineIsCheckedFirst) {
 
 // The built program, as the launcher starts it on a desktop without a notification area.
 TEST(DockletProgram, WithoutANotificationAreaTheProgramEndsAtOnce) {
-    test::GameDir game("Quell fort");
+    kx::test::GameDir game("Quell fort");
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_RUNTIME_DIR", tmp.path());
-    env.insert("XDG_CONFIG_HOME", tmp.path());
-    env.insert("KORVEX_DIALOGS", tmp.path() + "/dialogs.jsonl");
-    env.insert("KORVEX_DIALOG_ANSWERS", tmp.path() + "/answers");
+    const QProcessEnvironment env = test::dockletEnvironment(tmp.path(), "offscreen");
     QProcess p;
     p.setProcessEnvironment(env);
-    p.start(QString::fromStdString(test::buildDir() + "/modules/docklet/mod_docklet"),
+    p.start(QString::fromStdString(kx::test::buildDir() + "/modules/docklet/mod_docklet"),
             {QString::fromStdString(game.path())});
     ASSERT_TRUE(p.waitForStarted(5000));
     ASSERT_TRUE(p.waitForFinished(10000)) << "the docklet runs on without a notification area";

@@ -1,5 +1,6 @@
 // mod_docklet's icon in a real notification area: Debian's trayer on the test's display hosts
 // it, and clicks on the icon's window come as X button events, as a user's would.
+#include "DockletRun.h"
 #include "Form1.h"
 
 #include "platform/Platform.h"
@@ -22,6 +23,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace kx::docklet {
 namespace {
@@ -41,6 +43,32 @@ QWidget* trayIconWidget() {
     for (QWidget* w : QApplication::allWidgets())
         if (qstrcmp(w->metaObject()->className(), "QSystemTrayIconSys") == 0) return w;
     return nullptr;
+}
+
+// Ends the processes a test started, on every way out of it.
+struct Ending {
+    std::vector<QProcess*> processes;
+    ~Ending() {
+        for (QProcess* p : processes) {
+            if (p->state() == QProcess::NotRunning) continue;
+            p->terminate();
+            if (!p->waitForFinished(5000)) {
+                p->kill();
+                p->waitForFinished(5000);
+            }
+        }
+    }
+};
+
+// trayer on the test's display, once no other notification area runs there.
+void startTrayer(QProcess& trayer) {
+    // One that has just ended may still be going away.
+    ASSERT_TRUE(waitUntil([] { return !QSystemTrayIcon::isSystemTrayAvailable(); }, 5000))
+        << "another notification area runs on this display";
+    trayer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    trayer.start("trayer", {});
+    ASSERT_TRUE(trayer.waitForStarted(5000)) << "trayer is not installed";
+    ASSERT_TRUE(waitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000));
 }
 
 class XConnection {
@@ -100,30 +128,14 @@ private:
 TEST(DockletTray, TheIconAppearsAndAnswersClicks) {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display || QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X display";
-    // A notification area that has just ended may still be going away.
-    ASSERT_TRUE(waitUntil([] { return !QSystemTrayIcon::isSystemTrayAvailable(); }, 5000))
-        << "another notification area runs on this display";
-
     QProcess trayer;
-    trayer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    trayer.start("trayer", {});
-    ASSERT_TRUE(trayer.waitForStarted(5000)) << "trayer is not installed";
-    struct EndTrayer {
-        QProcess& p;
-        ~EndTrayer() {
-            p.terminate();
-            if (!p.waitForFinished(5000)) {
-                p.kill();
-                p.waitForFinished(5000);
-            }
-        }
-    } endTrayer{trayer};
-    ASSERT_TRUE(waitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000));
+    const Ending endTrayer{{&trayer}};
+    ASSERT_NO_FATAL_FAILURE(startTrayer(trayer));
 
     auto real = makeRealPlatform();
     Platform* previous = setPlatform(real.get());
     real->setProgramName("mod_docklet");
-    test::GameDir game;
+    kx::test::GameDir game;
     {
         auto form = std::make_unique<Form1>(game.path());
         form->Form_Load();
@@ -179,25 +191,16 @@ TEST(DockletTray, TheIconAppearsAndAnswersClicks) {
 TEST(DockletTray, TheProgramRunsOnceWithItsIcon) {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display || QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X display";
-    // A notification area that has just ended may still be going away.
-    ASSERT_TRUE(waitUntil([] { return !QSystemTrayIcon::isSystemTrayAvailable(); }, 5000))
-        << "another notification area runs on this display";
     QProcess trayer;
-    trayer.start("trayer", {});
-    ASSERT_TRUE(trayer.waitForStarted(5000)) << "trayer is not installed";
-    ASSERT_TRUE(waitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000));
+    QProcess first, second;
+    const Ending end{{&first, &second, &trayer}};
+    ASSERT_NO_FATAL_FAILURE(startTrayer(trayer));
 
-    test::GameDir game("Quell fort");
+    kx::test::GameDir game("Quell fort");
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("XDG_RUNTIME_DIR", tmp.path());
-    env.insert("XDG_CONFIG_HOME", tmp.path());
-    env.insert("KORVEX_DIALOGS", tmp.path() + "/dialogs.jsonl");
-    env.insert("KORVEX_DIALOG_ANSWERS", tmp.path() + "/answers");
-    const QString program = QString::fromStdString(test::buildDir() + "/modules/docklet/mod_docklet");
-    QProcess first, second;
+    const QProcessEnvironment env = test::dockletEnvironment(tmp.path(), "xcb");
+    const QString program = QString::fromStdString(kx::test::buildDir() + "/modules/docklet/mod_docklet");
     for (QProcess* p : {&first, &second}) {
         p->setProcessEnvironment(env);
         p->setProgram(program);
@@ -212,14 +215,6 @@ TEST(DockletTray, TheProgramRunsOnceWithItsIcon) {
     EXPECT_EQ(first.state(), QProcess::Running);
     EXPECT_FALSE(QFile::exists(tmp.path() + "/dialogs.jsonl")) << "no box";
 
-    for (QProcess* p : {&first, &second, &trayer}) {
-        if (p->state() == QProcess::NotRunning) continue;
-        p->terminate();
-        if (!p->waitForFinished(5000)) {
-            p->kill();
-            p->waitForFinished(5000);
-        }
-    }
 }
 
 } // namespace
