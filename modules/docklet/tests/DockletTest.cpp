@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QMenu>
+#include <QPixmap>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -70,6 +71,8 @@ TEST_F(Docklet, LoadPutsTheIconUpAndBuildsTheMenu) {
     EXPECT_TRUE(fake.trayShown);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->windowTitle(), "Korvex Docklet");
+    // The picture travels inside the program.
+    EXPECT_EQ(QPixmap(QString::fromStdString(TrayIconPath)).size(), QSize(32, 32));
 
     const std::vector<Entry> menu = {{"mnuStartKorvex", "start korvex"}, {"mnuStartQF", "start quellfort"},
                                      {"mnuStartLine1", "-"}, {"mnuStartHost", "host a game"},
