@@ -102,11 +102,17 @@ void applySkin(const std::string& skin) {
 void applyRandomSkin() {
     writeLog(">> Executed.");
     const std::string folder = skinsFolder(state().korvexDir);
-    if (!dirExists(folder)) throw RunError(err::PathNotFound);
     writeLog(">> Retreiving Skins from " + folder);
+    // With no skin to draw from, the skin of usedskinis stays: an empty or missing skins
+    // folder is no reason to tell the user the configuration is lost and run the set-up.
+    const auto found = skinNames(folder);
+    if (found.empty()) {
+        writeLog(">> ApplyRandomSkin() finished.");
+        return;
+    }
 
     std::vector<std::string> names;
-    for (const auto& name : skinNames(folder)) {
+    for (const auto& name : found) {
         names.push_back(fileNameOfPath(joinPath(folder, name)));
         writeLog(">>" + numText(static_cast<long long>(names.size() - 1)) + ", " + names.back());
         platform().doEvents();
@@ -117,8 +123,6 @@ void applyRandomSkin() {
     if (index >= static_cast<long long>(names.size())) index = static_cast<long long>(names.size()) - 1;
     if (index < 0) index = 0;
     writeLog(">> Choosen Index ==" + numText(index));
-    // Selecting in an empty list is the list's own run error.
-    if (names.empty()) throw RunError(err::InvalidPropertyValue);
     const std::string name = names[static_cast<size_t>(index)];
     writeLog(">> Skins Name == " + name);
     applySkin(name);

@@ -198,21 +198,19 @@ TEST_F(Skins, RandomSkinLogsTheListAndAppliesTheDrawnOne) {
     }
 }
 
-TEST_F(Skins, RandomSkinWithoutSkinsRaisesForTheLoader) {
-    fake.randoms = {0.5};
-    try {
-        applyRandomSkin();
-        FAIL() << "no error";
-    } catch (const RunError& e) {
-        EXPECT_EQ(e.number(), err::InvalidPropertyValue);
+// No skin to draw from keeps the chosen skin; the start-up goes on without a box.
+TEST_F(Skins, RandomSkinWithoutSkinsKeepsTheChosenOne) {
+    for (bool removeFolder : {false, true}) {
+        SCOPED_TRACE(removeFolder);
+        freshRun();
+        setKorvexDir(D());
+        if (removeFolder) std::filesystem::remove_all(D() + "/korvex.wfd/skins");
+        fake.randoms = {0.5};
+        EXPECT_NO_THROW(applyRandomSkin());
+        EXPECT_EQ(logLines(), (std::vector<std::string>{">> Executed.", ">> Retreiving Skins from " + D() + "/korvex.wfd/skins",
+                                                        ">> ApplyRandomSkin() finished."}));
+        EXPECT_TRUE(fake.boxes.empty());
     }
-    EXPECT_EQ(logLines().back(), ">> Choosen Index == 0");
-
-    std::filesystem::remove_all(D() + "/korvex.wfd/skins");
-    freshRun();
-    setKorvexDir(D());
-    EXPECT_THROW(applyRandomSkin(), RunError);
-    EXPECT_EQ(logLines(), std::vector<std::string>{">> Executed."});
 }
 
 // The loader applies usedskinis, then a random skin over it: places the random one leaves
@@ -237,12 +235,14 @@ TEST_F(Skins, LoaderPutsTheRandomSkinOverTheChosenOne) {
     const auto l = logLines();
     EXPECT_NE(std::find(l.begin(), l.end(), ">> Skins Name == zz"), l.end());
 
+    // No skins at all: the chosen skin's box, and the start-up still reaches the main window.
     freshRun();
     std::filesystem::remove_all(D() + "/korvex.wfd/skins");
-    EXPECT_THROW(runLoader(), ProgramEnded);
-    ASSERT_FALSE(fake.boxes.empty());
-    EXPECT_EQ(fake.boxes.back().title, "error.");
-    EXPECT_THAT(fake.boxes.back().text, ::testing::EndsWith("Path not found, 76"));
+    runLoader();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].title, "Error...");
+    ASSERT_NE(loadedForm1(), nullptr);
+    EXPECT_TRUE(loadedForm1()->isVisible());
 }
 
 TEST(FileNameOfPath, IsTheTextAfterTheLastSeparator) {
