@@ -11,15 +11,13 @@
 #include "core/Text.h"
 #include "platform/Platform.h"
 #include "platform/RealPlatform.h"
+#include "shared/testing/DemoGame.h"
 #include "shared/testing/GameDir.h"
 
 #include <QDir>
-#include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QPushButton>
@@ -37,44 +35,8 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-QString buildTree() {
-    const std::string fromEnv = test::buildDir();
-    return fromEnv.empty() ? QStringLiteral(KX_CONFIGURED_BUILD_DIR) : q(fromEnv);
-}
-
-void copyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        const QString target = to + "/" + QDir(from).relativeFilePath(it.filePath());
-        if (it.fileInfo().isDir()) {
-            QDir().mkpath(target);
-        } else {
-            QFile::copy(it.filePath(), target);
-            QFile::setPermissions(target, it.fileInfo().permissions());
-        }
-    }
-}
-
-std::vector<QJsonObject> jsonLines(const QString& path) {
-    std::vector<QJsonObject> out;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return out;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (!line.trimmed().isEmpty()) out.push_back(QJsonDocument::fromJson(line).object());
-    return out;
-}
-
-bool waitFor(const std::function<bool()>& done, int ms = 20000) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        if (done()) return true;
-        QTest::qWait(50);
-    }
-    return done();
-}
+using test::jsonLines;
+using test::waitFor;
 
 struct PlugInStart {
     std::string program, argument;
@@ -105,11 +67,11 @@ PlugInStart runnerStart(const std::string& base, const std::string& spiName) {
 class PlugIns : public ::testing::Test {
 protected:
     void SetUp() override {
-        const QString demo = buildTree() + "/demo-game";
+        const QString demo = q(test::buildDir()) + "/demo-game";
         if (!QFileInfo(demo + "/Game.exe").isFile()) GTEST_SKIP() << "no demo game directory at " << demo.toStdString();
         ASSERT_TRUE(tmp.isValid());
         dir = tmp.path() + "/Demo Game";
-        copyTree(demo, dir);
+        test::copyTree(demo, dir);
         journal = tmp.path() + "/journal.jsonl";
         dialogs = tmp.path() + "/dialogs.jsonl";
         answers = tmp.path() + "/answers";
@@ -130,22 +92,11 @@ protected:
                {"XDG_RUNTIME_DIR", tmp.path() + "/runtime"},
                {"PATH", tmp.path() + "/bin:" + qEnvironmentVariable("PATH")},
                {"QT_QPA_PLATFORM", "offscreen"}};
-        for (const auto& [k, v] : env) {
-            const QByteArray name = k.toLatin1();
-            saved.emplace_back(name, qEnvironmentVariableIsSet(name.constData())
-                                         ? std::optional<QByteArray>(qgetenv(name.constData()))
-                                         : std::nullopt);
-            qputenv(name.constData(), v.toLocal8Bit());
-        }
-        oldCwd = QDir::currentPath();
+        scoped = std::make_unique<test::ScopedEnv>(env);
     }
     void TearDown() override {
         if (real) setPlatform(previous);
-        if (!oldCwd.isEmpty()) QDir::setCurrent(oldCwd);
-        for (const auto& [name, value] : saved) {
-            if (value) qputenv(name.constData(), *value);
-            else qunsetenv(name.constData());
-        }
+        scoped.reset();
     }
     void useRealPlatform(const std::string& programName) {
         real = makeRealPlatform();
@@ -182,9 +133,9 @@ protected:
     }
 
     QTemporaryDir tmp;
-    QString dir, journal, dialogs, answers, opened, oldCwd;
+    QString dir, journal, dialogs, answers, opened;
     std::vector<std::pair<QString, QString>> env;
-    std::vector<std::pair<QByteArray, std::optional<QByteArray>>> saved;
+    std::unique_ptr<test::ScopedEnv> scoped;
     std::unique_ptr<Platform> real;
     Platform* previous = nullptr;
 };
