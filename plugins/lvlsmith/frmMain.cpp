@@ -1,0 +1,599 @@
+#include "frmMain.h"
+
+#include "frmAbout.h"
+#include "mdlModule.h"
+
+#include "core/Files.h"
+#include "core/RunError.h"
+#include "core/Text.h"
+#include "platform/Platform.h"
+#include "shared/ModuleCommandLine.h"
+#include "shared/Ui.h"
+
+#include <QCursor>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace kx::lvlsmith {
+
+namespace {
+
+const char* const kWelcome = "Welcome to Modding Wizard for Quellfort.  \r\n"
+                             "This Wizard will guide you through the Levelmodding Process for a \r\n"
+                             "SinglePlayer Level. Please click the button \"Next\" to proceed.\r\n";
+
+const char* const kNotes = "Make sure you use this tool with 1.41. \r\n"
+                           "Start the Versionswitcher if necessary.\r\n"
+                           "\r\n"
+                           "LevelForge leads you through one edit of a level's objects: it keeps\r\n"
+                           "a backup of the level's data file and rebuilds it from the editor's output.\r\n";
+
+// Multi-line text boxes keep the programs' CR LF texts; Qt breaks lines at LF alone.
+void setBoxText(QPlainTextEdit* box, const std::string& text) {
+    box->setPlainText(toUi(replaceAll(text, CRLF, "\n")));
+}
+
+QAction* action(QMenu* menu, const char* caption, const char* name) {
+    QAction* a = menu->addAction(QString::fromLatin1(caption));
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+} // namespace
+
+void MenuLabel::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) emit mouseDown();
+    QLabel::mousePressEvent(e);
+}
+
+void MenuLabel::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) {
+        emit mouseUp();
+        if (rect().contains(e->position().toPoint())) emit clicked();
+    }
+    QLabel::mouseReleaseEvent(e);
+}
+
+frmMain::frmMain(std::string commandLine, QWidget* parent) : QWidget(parent), commandLine_(std::move(commandLine)) {
+    setObjectName("frmMain");
+    Label1 = named(plainLabel(":: Quellfort - Modding Wizard", this), "Label1");
+    Label1->setFont(namedFont("Verdana", 12, true));
+    Label2 = named(new MenuLabel(this), "Label2");
+    Label2->setTextFormat(Qt::PlainText);
+    Label2->setText("Menu");
+    Label2->setCursor(Qt::PointingHandCursor);
+    WizPic = named(new QLabel(this), "WizPic");
+    WizPic->setFixedSize(twips(2400), twips(4200));
+    WizPic->setAlignment(Qt::AlignCenter);
+    Description = named(new QPlainTextEdit(this), "Description");
+    Description->setReadOnly(true);
+    setBoxText(Description, kWelcome);
+    Command1 = named(new QPushButton("&Next", this), "Command1");
+
+    auto* panels = new QGridLayout;
+    for (int i = 0; i < 6; ++i) {
+        Cntrl[size_t(i)] = new QWidget(this);
+        Cntrl[size_t(i)]->setObjectName(QString("Cntrl%1").arg(i));
+        panels->addWidget(Cntrl[size_t(i)], 0, 0);
+    }
+    Text1 = named(new QPlainTextEdit(Cntrl[0]), "Text1");
+    Text1->setReadOnly(true);
+    setBoxText(Text1, kNotes);
+    (new QVBoxLayout(Cntrl[0]))->addWidget(Text1);
+
+    Dir1 = named(new DirListBox(Cntrl[1]), "Dir1");
+    (new QVBoxLayout(Cntrl[1]))->addWidget(Dir1);
+
+    Command3 = named(new QPushButton("Start Editmode", Cntrl[2]), "Command3");
+    (new QVBoxLayout(Cntrl[2]))->addWidget(Command3);
+
+    Command4 = named(new QPushButton("ReInit binaries #1", Cntrl[3]), "Command4");
+    Command2 = named(new QPushButton("ReInit binaries #2", Cntrl[3]), "Command2");
+    Command2->setEnabled(false);
+    auto* p3 = new QVBoxLayout(Cntrl[3]);
+    p3->addWidget(Command4);
+    p3->addWidget(Command2);
+
+    Command5 = named(new QPushButton("Write New Objects", Cntrl[4]), "Command5");
+    Command7 = named(new QPushButton("Update and Clean Level", Cntrl[4]), "Command7");
+    Command7->setEnabled(false);
+    auto* p4 = new QVBoxLayout(Cntrl[4]);
+    p4->addWidget(Command5);
+    p4->addWidget(Command7);
+
+    Option1 = named(new QRadioButton("Start Quellfort", Cntrl[5]), "Option1");
+    // The data editor is a choice like the others; "Do it" carries it out.
+    Option2 = named(new QRadioButton("Start Doravuzu Data2.Bin editor", Cntrl[5]), "Option2");
+    Option3 = named(new QRadioButton("Quit and do nothing.", Cntrl[5]), "Option3");
+    Option1->setChecked(true);
+    Command6 = named(new QPushButton("Do it", Cntrl[5]), "Command6");
+    auto* p5 = new QVBoxLayout(Cntrl[5]);
+    for (QWidget* w : {static_cast<QWidget*>(Option1), static_cast<QWidget*>(Option2), static_cast<QWidget*>(Option3),
+                       static_cast<QWidget*>(Command6)})
+        p5->addWidget(w);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(Label1, 1);
+    top->addWidget(Label2);
+    auto* right = new QVBoxLayout;
+    right->addWidget(Description, 1);
+    right->addLayout(panels, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    bottom->addWidget(Command1);
+    right->addLayout(bottom);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(WizPic);
+    middle->addLayout(right, 1);
+    auto* all = new QVBoxLayout(this);
+    all->addLayout(top);
+    all->addLayout(middle, 1);
+    resize(twips(9000), twips(6000));
+
+    mnu = new QMenu("Menu", this);
+    mnu->setObjectName("mnu");
+    mnuTools = mnu->addMenu("Tools");
+    mnuTools->setObjectName("mnuTools");
+    mnuToolsLaunchMapmaker = action(mnuTools, "Launch MapMaker", "mnuToolsLaunchMapmaker");
+    mnuToolsLaunchSwitcher = action(mnuTools, "Launch VersionSwitcher", "mnuToolsLaunchSwitcher");
+    mnu->addSeparator()->setObjectName("mnuStrikeThru1");
+    mnuOpenLevelsNfo = action(mnu, "Open Levels.nfo", "mnuOpenLevelsNfo");
+    mnuOpenQfDir = action(mnu, "Open QF Dir", "mnuOpenQfDir");
+    mnuOpenNotepad = action(mnu, "Open Notepad", "mnuOpenNotepad");
+    mnu->addSeparator()->setObjectName("mnuStrikeThru2");
+    mnuOpenLogFile = action(mnu, "Open Logfile", "mnuOpenLogFile");
+    mnuDeleteLogFile = action(mnu, "Delete Logfile", "mnuDeleteLogFile");
+    mnuOpenSelectedLevel = action(mnu, "Open Selected Level", "mnuOpenSelectedLevel");
+    mnuOpenSelectedLevel->setEnabled(false);
+    mnu->addSeparator()->setObjectName("mnuStrikeThru3");
+    mnuHelpManual = action(mnu, "help / manual", "mnuHelpManual");
+    mnuElseAbout = action(mnu, "about", "mnuElseAbout");
+    mnuElseQuit = action(mnu, "quit", "mnuElseQuit");
+
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
+    connect(Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
+    connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
+    connect(Label2, &MenuLabel::mouseDown, this, [this] { Label2_MouseDown(); });
+    connect(Label2, &MenuLabel::mouseUp, this, [this] { Label2_MouseUp(); });
+    connect(Label2, &MenuLabel::clicked, this, [this] { Label2_Click(); });
+    connect(mnuToolsLaunchMapmaker, &QAction::triggered, this, [this] { mnuToolsLaunchMapmaker_Click(); });
+    connect(mnuToolsLaunchSwitcher, &QAction::triggered, this, [this] { mnuToolsLaunchSwitcher_Click(); });
+    connect(mnuOpenLevelsNfo, &QAction::triggered, this, [this] { mnuOpenLevelsNfo_Click(); });
+    connect(mnuOpenQfDir, &QAction::triggered, this, [this] { mnuOpenQfDir_Click(); });
+    connect(mnuOpenNotepad, &QAction::triggered, this, [this] { mnuOpenNotepad_Click(); });
+    connect(mnuOpenLogFile, &QAction::triggered, this, [this] { mnuOpenLogFile_Click(); });
+    connect(mnuDeleteLogFile, &QAction::triggered, this, [this] { mnuDeleteLogFile_Click(); });
+    connect(mnuOpenSelectedLevel, &QAction::triggered, this, [this] { mnuOpenSelectedLevel_Click(); });
+    connect(mnuHelpManual, &QAction::triggered, this, [this] { mnuHelpManual_Click(); });
+    connect(mnuElseAbout, &QAction::triggered, this, [this] { mnuElseAbout_Click(); });
+    connect(mnuElseQuit, &QAction::triggered, this, [this] { mnuElseQuit_Click(); });
+    ShowStepPanel();
+}
+
+frmMain::~frmMain() = default;
+
+bool frmMain::Form_Load() {
+    const auto dir = checkModuleCommandLine(commandLine_);
+    if (!dir) return false;
+    KorvexDir = *dir;
+    // A missing logs folder drops the lines; the assistant goes on.
+    log_ = std::make_unique<LogFile>(joinPath(KorvexDir, "korvex.wfd/logs/plg_lvlsmith.log"));
+    try {
+        Dir1->setPath(platform().currentDir());
+    } catch (const RunError&) {
+        Dir1->setPath(KorvexDir);
+    }
+    return true;
+}
+
+void frmMain::firstStart() {
+    if (platform().getSetting(kTitle, "configuration", "firsttime") == "YES") return;
+    platform().msgBox("Welcome,\r\nThis is the first time that you start LvlSmith.\r\n"
+                      "Click okay to launch the manual for a quick introduction\r\n"
+                      "on how to use the application and a step-by-step modding procedure.\r\n\r\n"
+                      "You can view this manual anytime by selecting it in the tool-menu.",
+                      0, "welcome.");
+    OpenManual(ManualPath);
+    platform().saveSetting(kTitle, "configuration", "firsttime", "YES");
+}
+
+int frmMain::OpenManual(std::string& path) {
+    ManualPath = resolvePath(KorvexDir, "Korvex.wfd/helpfiles/levelaide/levelaide.htm");
+    return platform().shellOpen(path);
+}
+
+std::string frmMain::StepNumberText() const { return numTextTrimmed(CurrentStep); }
+
+void frmMain::ShowStepPanel() {
+    for (QWidget* p : Cntrl) p->setVisible(false);
+    if (CurrentStep >= 0 && CurrentStep < 6) Cntrl[size_t(CurrentStep)]->setVisible(true);
+}
+
+std::string frmMain::logPath() const { return log_ ? resolvePath(log_->path()) : std::string(); }
+
+void frmMain::WriteLog(const std::string& text) {
+    if (log_) log_->write(text);
+}
+
+void frmMain::LogSeparator() { WriteLog("> ==========================================="); }
+
+void frmMain::LogSeparatorBlank() { WriteLog(std::string("> ===========================================") + CRLF); }
+
+std::string frmMain::levelFile(const std::string& name) const { return resolvePath(levelFolder(), name); }
+
+void frmMain::lockNext() {
+    WriteLog("> Locking Next button.");
+    WriteLog(">> enabled after useraction");
+    Command1->setEnabled(false);
+}
+
+void frmMain::loadStepPicture() {
+    const std::string path =
+        resolvePath(KorvexDir, "Korvex.wfd/PlugIns/levelaide/Wizard/Wizpic" + StepNumberText() + ".jpg");
+    try {
+        QPixmap pic;
+        const std::string bytes = readFile(path);
+        if (!pic.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), uint(bytes.size())))
+            throw RunError(err::InvalidPicture);
+        WizPic->setPixmap(pic.scaled(WizPic->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    } catch (const RunError& e) {
+        // The step goes on without its picture.
+        WizPic->clear();
+        ShowErrorBox("The step picture " + path + " could not be loaded: " + e.description(), e.number());
+    }
+}
+
+void frmMain::loadStepText() {
+    const std::string path = resolvePath(KorvexDir, "Korvex.wfd/PlugIns/levelaide/Steps/Step" + StepNumberText() + ".txt");
+    Description->clear();
+    try {
+        setBoxText(Description, loadText(path));
+    } catch (const RunError& e) {
+        ShowErrorBox("The step text " + path + " could not be loaded: " + e.description(), e.number());
+    }
+}
+
+void frmMain::writeLogHeader() {
+    WriteLog("");
+    WriteLog(std::string(46, '*'));
+    WriteLog("  Quellfort - Modding Wizard. LvlSmith ");
+    WriteLog(std::string(46, '='));
+    WriteLog("Started at: " + MakeDateStamp() + CRLF);
+    WriteLog(std::string("==Beginning new Log===========================") + CRLF);
+}
+
+void frmMain::Command1_Click() {
+    mnuDeleteLogFile->setEnabled(false);
+    IncrementStep();
+    if (CurrentStep == 6) DecrementStep();
+    loadStepPicture();
+    loadStepText();
+    ShowStepPanel();
+    switch (CurrentStep) {
+    case 1:
+        writeLogHeader();
+        break;
+    case 2: {
+        const std::string level = levelFolder();
+        LogSeparator();
+        WriteLog("> User selected level. Levelpath is:");
+        WriteLog("> " + level);
+        WriteLog("> Unlocking Menuentry 'Open selected Level'");
+        mnuOpenSelectedLevel->setEnabled(true);
+        WriteLog("> Locking Menuentry 'Delete Logfile'");
+        mnuDeleteLogFile->setEnabled(false);
+        WriteLog("> Backing up data binary.");
+        const std::string backup = levelFile("data1.qfs");
+        try {
+            writeFileAtomic(backup, readFile(levelFile("data1.bin")));
+        } catch (const RunError& e) {
+            // Without the work copy nothing can be rebuilt: back to the folder step.
+            WriteLog(">> Backup failed: " + e.description() + "(" + IntToText(std::int16_t(e.number())) + ")");
+            ShowErrorBox("The level's data file " + levelFile("data1.bin") + " could not be backed up: " +
+                             e.description(),
+                         e.number());
+            DecrementStep();
+            loadStepPicture();
+            loadStepText();
+            ShowStepPanel();
+            return;
+        }
+        WriteLog("> Backed up as:");
+        WriteLog("> " + backup);
+        CheckWorldDat(level);
+        LogSeparatorBlank();
+        lockNext();
+        WriteLog("> Userdependency: EDITMODE.");
+        WriteLog("> Waiting for User to start Subroutine");
+        LogSeparatorBlank();
+        break;
+    }
+    case 3:
+        lockNext();
+        WriteLog("> Userdependency: REINIT #1.");
+        WriteLog("> Waiting for User to start Subroutine");
+        break;
+    case 4:
+        lockNext();
+        WriteLog("> Userdependency: WRITENEWOBJECTS.");
+        WriteLog("> Waiting for User to start Subroutine");
+        LogSeparatorBlank();
+        break;
+    case 5:
+        WriteLog("> Locking Next button.");
+        WriteLog(">> final step. unlock disabled");
+        Command1->setEnabled(false);
+        WriteLog("> Userdependency: FINALACTION.");
+        WriteLog("> Waiting for User to start Subroutine");
+        LogSeparatorBlank();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::Command3_Click() {
+    RunEditMode();
+    LogSeparatorBlank();
+    Command1->setEnabled(true);
+}
+
+void frmMain::Command4_Click() {
+    RunEditMode();
+    LogSeparatorBlank();
+    WriteLog("> Unlocking 'REINIT #2 Button");
+    Command2->setEnabled(true);
+    WriteLog("> Userdependency: REINIT #2.");
+    WriteLog("> Waiting for User to start Subroutine");
+    LogSeparatorBlank();
+}
+
+void frmMain::Command2_Click() {
+    try {
+        removeFile(levelFile("world.dat"));
+    } catch (const RunError&) {
+    }
+    RunEditMode();
+    LogSeparatorBlank();
+    Command1->setEnabled(true);
+}
+
+void frmMain::Command5_Click() {
+    const std::string level = levelFolder();
+    const std::string bak = levelFile("data1.bak");
+    try {
+        writeFileAtomic(bak, readFile(levelFile("data1.qfs")));
+    } catch (const RunError& e) {
+        ShowErrorBox("The work file " + levelFile("data1.qfs") + " could not be backed up: " + e.description(),
+                     e.number());
+        return;
+    }
+    WriteLog("> Backing up work file. Backed up as");
+    WriteLog("> " + bak + ".");
+    WriteLog("> Writing Jobfile to");
+    WriteLog("> " + level);
+    try {
+        writeLinesAtomic(levelFile("QfsBatch.bat"), jobFileLines(level));
+    } catch (const RunError& e) {
+        WriteLog(">> Writing failed: " + e.description() + "(" + IntToText(std::int16_t(e.number())) + ")");
+        ShowErrorBox("The job file " + levelFile("QfsBatch.bat") + " could not be written: " + e.description(),
+                     e.number());
+        return;
+    }
+    WriteLog(">> Written successfully.");
+    WriteLog("> Executing Jobfile...");
+    try {
+        joinDataFiles(level);
+    } catch (const RunError& e) {
+        WriteLog(">> Execution failed.");
+        WriteLog(">>> " + e.description() + "(" + IntToText(std::int16_t(e.number())) + ")");
+        ShowErrorBox("data1.qfs and data1.bin could not be joined into " + levelFile("data1.new") + ": " +
+                         e.description(),
+                     e.number());
+        return;
+    }
+    WriteLog(">> Execution successful.");
+    platform().sleepMs(25);
+    WriteLog("> Unlocking 'Update and Clean Level' button");
+    Command7->setEnabled(true);
+    WriteLog("> Userdependency: CLEANANDUPDATE.");
+    WriteLog("> Waiting for User to start Subroutine");
+    LogSeparatorBlank();
+}
+
+void frmMain::Command7_Click() {
+    const std::string level = levelFolder();
+    const std::string qfs = levelFile("data1.qfs"), bin = levelFile("data1.bin"), joined = levelFile("data1.new"),
+                      bak = levelFile("data1.bak");
+    // Nothing is replaced or deleted unless the joined file and the backup are there in full.
+    try {
+        for (const std::string& f : {qfs, bin, joined, bak})
+            if (!fileExists(f)) throw RunError(err::FileNotFound, "File not found: " + f);
+        if (fileLength(joined) != fileLength(qfs) + fileLength(bin))
+            throw RunError(err::PathFileAccess, joined + " does not hold data1.qfs and data1.bin in full");
+        if (fileLength(bak) != fileLength(qfs))
+            throw RunError(err::PathFileAccess, bak + " does not hold data1.qfs in full");
+    } catch (const RunError& e) {
+        ShowErrorBox(e.description() + ". Click 'Write New Objects' again.", e.number());
+        return;
+    }
+    // The rename replaces the editor's data1.bin in one step: the level always has one.
+    WriteLog("> Deleting qf-created binary...");
+    WriteLog("> Updating level with recreated binary");
+    try {
+        renameFile(joined, bin);
+    } catch (const RunError& e) {
+        ShowErrorBox(joined + " could not replace " + bin + ": " + e.description(), e.number());
+        return;
+    }
+    WriteLog("> Deleting Jobfile...");
+    try {
+        removeFile(levelFile("qfsbatch.bat"));
+    } catch (const RunError&) {
+    }
+    WriteLog("> Deleting workfile...");
+    try {
+        removeFile(qfs);
+    } catch (const RunError&) {
+    }
+    WriteLog("> Unlocking Next button");
+    Command1->setEnabled(true);
+    LogSeparatorBlank();
+    ShowInfoBox(std::string("Your old data1 binary has been backed up as:") + CRLF + joinPath(level, "data1.bak"));
+}
+
+void frmMain::Command6_Click() {
+    try {
+        if (Option1->isChecked()) {
+            WriteLog("> User Action: Run Quellfort");
+            WriteLog(">> Initiating.");
+            RunGame();
+            LogSeparatorBlank();
+        }
+        if (Option2->isChecked()) {
+            WriteLog("> User Action: Execute Data2.bin editor");
+            platform().startProcess(resolvePath(KorvexDir, "data2edit.exe"), {}, "", win::NormalFocus);
+            WriteLog(">> Excuted.");
+            LogSeparatorBlank();
+        }
+        if (Option3->isChecked()) {
+            WriteLog("> User Action: Terminate Program");
+            WriteLog(">> Initiating.");
+            LogSeparatorBlank();
+            WriteLog("bye.");
+            platform().endProgram(0);
+        }
+    } catch (const RunError& e) {
+        ShowErrorBox(e.description(), e.number());
+    }
+}
+
+void frmMain::startGame(const char* firstLine, const std::vector<std::string>& args) {
+    WriteLog(firstLine);
+    try {
+        platform().startProcess(resolvePath(KorvexDir, "Game.exe"), args, "", win::NormalFocus);
+    } catch (const RunError& e) {
+        WriteLog(">> Execution failed.");
+        WriteLog(">>> " + e.description() + "(" + IntToText(std::int16_t(e.number())) + ")");
+        WriteLog(">>> ABNORMAL PROGRAM PROCESS. PROGRAM HALTED.");
+        ShowErrorBox(std::string("an important internal operation failed. can not proceed.") + CRLF +
+                         "Prgram halted. Click OK to exit" + CRLF + e.description(),
+                     e.number());
+        platform().endProgram(0);
+    }
+    WriteLog(std::string(">> Execution succeeded.") + CRLF);
+}
+
+// The game gets one argument per option and the level folder as one, verbatim.
+void frmMain::RunEditMode() { startGame(">> Subroutine called Editmode for Quellfort.", {"+edit", levelFolder(), "NullString", "0"}); }
+
+void frmMain::RunGame() { startGame(">> Subroutine called Quellfort.", {}); }
+
+void frmMain::CheckWorldDat(const std::string& levelFolder) {
+    WriteLog(">> Step" + IntToText(std::int16_t(CurrentStep - 1)) + " called CheckWorldDat()");
+    const std::string world = resolvePath(levelFolder, "world.dat");
+    try {
+        readFile(world);
+    } catch (const RunError&) {
+        WriteLog(">> World.dat was not found. Proceeding.");
+        return;
+    }
+    WriteLog(">> World.dat was found.");
+    const int answer = platform().msgBox("World.dat is allready placed in this level.\r\n"
+                                         "This Assistant is not able to restore lost Data1 data.\r\n"
+                                         "To proceed editing you must delete World.dat.\r\n"
+                                         "Click OK to do so, or click CANCEL to Quit the program.",
+                                         49, "error.");
+    if (answer == box::Ok) {
+        try {
+            removeFile(world);
+        } catch (const RunError& e) {
+            WriteLog(">> World.dat was not removed.");
+            ShowErrorBox(world + " could not be removed: " + e.description(), e.number());
+            return;
+        }
+        WriteLog(">> World.dat was removed.");
+        return;
+    }
+    WriteLog(">> World.dat was not removed.");
+    WriteLog(">>> ABNORMAL PROGRAM PROCESS. PROGRAM HALTED.");
+    platform().endProgram(0);
+}
+
+void frmMain::Label2_MouseDown() {
+    QFont f = Label2->font();
+    f.setUnderline(true);
+    Label2->setFont(f);
+}
+
+void frmMain::Label2_MouseUp() {
+    QFont f = Label2->font();
+    f.setUnderline(false);
+    Label2->setFont(f);
+}
+
+void frmMain::Label2_Click() { mnu->popup(QCursor::pos()); }
+
+template <typename F>
+void frmMain::guarded(F&& f) {
+    try {
+        f();
+    } catch (const RunError& e) {
+        ShowErrorBox(e.description(), e.number());
+    }
+}
+
+void frmMain::startTool(const std::string& program) {
+    guarded([&] { platform().startProcess(resolvePath(KorvexDir, program), {}, "", win::NormalFocus); });
+}
+
+void frmMain::mnuToolsLaunchMapmaker_Click() { startTool("mapmaker.exe"); }
+void frmMain::mnuToolsLaunchSwitcher_Click() { startTool("qfvs.exe"); }
+void frmMain::mnuOpenLevelsNfo_Click() {
+    guarded([&] { platform().openInEditor(resolvePath(KorvexDir, "levels.nfo")); });
+}
+void frmMain::mnuOpenQfDir_Click() {
+    guarded([&] { platform().openFolder(KorvexDir); });
+}
+void frmMain::mnuOpenNotepad_Click() {
+    guarded([&] { platform().openInEditor(""); });
+}
+void frmMain::mnuOpenLogFile_Click() {
+    guarded([&] { platform().openInEditor(logPath()); });
+}
+void frmMain::mnuDeleteLogFile_Click() {
+    try {
+        removeFile(logPath());
+    } catch (const RunError&) {
+    }
+}
+void frmMain::mnuOpenSelectedLevel_Click() {
+    guarded([&] { platform().openFolder(levelFolder()); });
+}
+void frmMain::mnuHelpManual_Click() {
+    guarded([&] { OpenManual(ManualPath); });
+}
+void frmMain::mnuElseAbout_Click() {
+    if (!about_) {
+        about_ = new frmAbout(this);
+        about_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(about_, &QObject::destroyed, this, [this] { about_ = nullptr; });
+        about_->Form_Load();
+    }
+    about_->show();
+    about_->raise();
+}
+void frmMain::mnuElseQuit_Click() { platform().endProgram(0); }
+
+} // namespace kx::lvlsmith

@@ -1,0 +1,62 @@
+#include "mdlModule.h"
+
+#include "frmMain.h"
+
+#include "core/Files.h"
+#include "core/Text.h"
+#include "platform/Platform.h"
+
+#include <QLocale>
+
+namespace kx::lvlsmith {
+
+std::string IntToText(std::int16_t n) { return numTextTrimmed(n); }
+
+void ShowErrorBox(const std::string& message, int number) {
+    platform().msgBox(std::string("An error occured performing the specified task.") + CRLF + message + "," +
+                          numText(static_cast<long long>(number)),
+                      48, "Error.");
+}
+
+void ShowInfoBox(const std::string& message) { platform().msgBox(message, 0, "Information."); }
+
+std::string MakeDateStamp() {
+    const QDateTime now = platform().now();
+    std::string stamp = fromUi(QLocale::system().toString(now.date(), QLocale::ShortFormat)) + " " +
+                        fromUi(now.toString("HH:mm:ss"));
+    for (char& c : stamp) {
+        if (c == '/' || c == ':' || c == '\\' || c == ',' || c == '.') c = '-';
+        platform().doEvents();
+    }
+    return stamp;
+}
+
+std::vector<std::string> jobFileLines(const std::string& levelFolder) {
+    const bool drive = levelFolder.size() >= 2 && levelFolder[1] == ':';
+    return {"@echo off",
+            "cls",
+            drive ? levelFolder.substr(0, 2) : std::string(),
+            "cd " + (drive ? levelFolder.substr(2) : levelFolder),
+            "copy /B data1.qfs + /B data1.bin /B data1.new",
+            "cls"};
+}
+
+void joinDataFiles(const std::string& levelFolder) {
+    const std::string joined = readFile(resolvePath(levelFolder, "data1.qfs")) + readFile(resolvePath(levelFolder, "data1.bin"));
+    writeFileAtomic(resolvePath(levelFolder, "data1.new"), joined);
+}
+
+void Main(const std::string& commandLine) {
+    auto* form = new frmMain(commandLine);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->setWindowTitle("Quellfort - Modding Wizard");
+    if (!form->Form_Load()) {
+        delete form;
+        platform().endProgram(0);
+    }
+    form->firstStart();
+    form->show();
+    form->ShowStepPanel();
+}
+
+} // namespace kx::lvlsmith

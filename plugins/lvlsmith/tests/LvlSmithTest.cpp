@@ -1,0 +1,515 @@
+// LVLSMITH with FakePlatform on a temporary game directory with a level folder: start-up, the
+// step machine with its locks and the level's files after each step, the failures that must
+// keep data1.bin, the job file, the log, the menu and the about box.
+#include "frmAbout.h"
+#include "frmMain.h"
+#include "mdlModule.h"
+
+#include "core/Text.h"
+#include "platform/FakePlatform.h"
+#include "shared/testing/GameDir.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace kx::lvlsmith {
+namespace {
+
+const std::string kOld = std::string("QFLEVEL1\0lvl\0sp\r\n", 18);
+const std::string kEdited = "QFEDIT objects saved in the editor";
+
+// True when want appears in have as consecutive lines.
+bool hasRun(const std::vector<std::string>& have, const std::vector<std::string>& want) {
+    return std::search(have.begin(), have.end(), want.begin(), want.end()) != have.end();
+}
+
+void copyAssets(const test::GameDir& game) {
+    const std::string src = test::sourceDir() + "/korvex.wfd/plugins/levelaide";
+    for (const char* sub : {"Wizard", "Steps"}) {
+        QDir().mkpath(QString::fromStdString(game.file(std::string("korvex.wfd/plugins/levelaide/") + sub)));
+        for (const QString& f : QDir(QString::fromStdString(src + "/" + sub)).entryList(QDir::Files))
+            QFile::copy(QString::fromStdString(src + "/" + sub + "/") + f,
+                        QString::fromStdString(game.file(std::string("korvex.wfd/plugins/levelaide/") + sub + "/")) + f);
+    }
+}
+
+class LvlSmith : public ::testing::Test {
+protected:
+    void SetUp() override {
+        copyAssets(game);
+        game.touchProgram("Game.exe");
+        game.write("levels/lvl1/data1.bin", kOld);
+        game.write("levels/lvl1/world.dat", "QFWORLD1");
+        fake.settings["LevelForge|configuration|firsttime"] = "YES";
+        form = std::make_unique<frmMain>(game.path());
+        ASSERT_TRUE(form->Form_Load());
+        form->Dir1->setPath(level());
+    }
+    std::string level() const { return game.file("levels/lvl1"); }
+    std::string lvl(const std::string& f) const { return game.read("levels/lvl1/" + f); }
+    bool has(const std::string& f) const { return game.exists("levels/lvl1/" + f); }
+    std::vector<std::string> log() const { return splitLines(game.read("korvex.wfd/logs/plg_lvlsmith.log")); }
+    // What the editor does when the player saves.
+    void editorSaves(const std::string& bytes = kEdited) { game.write("levels/lvl1/data1.bin", bytes); }
+    int visiblePanel() const {
+        int shown = -1;
+        for (int i = 0; i < 6; ++i)
+            if (!form->Cntrl[size_t(i)]->isHidden()) {
+                EXPECT_EQ(shown, -1) << "two panels visible";
+                shown = i;
+            }
+        return shown;
+    }
+    // Steps 0 to 4 done the way a player does them; stops before "Update and Clean Level".
+    void throughWriteNewObjects() {
+        form->Command1_Click(); // 1
+        form->Command1_Click(); // 2: world.dat box answered OK
+        form->Command3_Click();
+        editorSaves();
+        form->Command1_Click(); // 3
+        form->Command4_Click();
+        form->Command2_Click();
+        form->Command1_Click(); // 4
+        form->Command5_Click();
+    }
+
+    test::GameDir game{"Quell Fort"};
+    FakePlatform fake;
+    std::unique_ptr<frmMain> form;
+};
+
+TEST_F(LvlSmith, StepsRunTheWholeEditWithTheirLocks) {
+    EXPECT_EQ(form->Description->toPlainText().toStdString(),
+              "Welcome to Modding Wizard for Quellfort.  \nThis Wizard will guide you through the Levelmodding Process "
+              "for a \nSinglePlayer Level. Please click the button \"Next\" to proceed.\n");
+    EXPECT_EQ(visiblePanel(), 0);
+    EXPECT_TRUE(form->mnuDeleteLogFile->isEnabled());
+    EXPECT_FALSE(form->mnuOpenSelectedLevel->isEnabled());
+
+    form->Command1_Click();
+    EXPECT_EQ(form->CurrentStep, 1);
+    EXPECT_EQ(visiblePanel(), 1);
+    EXPECT_FALSE(form->mnuDeleteLogFile->isEnabled()); // by the first Next already
+    EXPECT_FALSE(form->WizPic->pixmap().isNull());     // Wizpic1.jpg, as the generator wrote it
+    EXPECT_EQ(form->Description->toPlainText().toStdString().rfind("Step 1: choose the level.\n", 0), 0u);
+    EXPECT_TRUE(form->Command1->isEnabled());
+
+    form->Command1_Click(); // step 2: backup, world.dat removed on OK, Next locked
+    EXPECT_EQ(visiblePanel(), 2);
+    EXPECT_EQ(lvl("data1.qfs"), kOld);
+    EXPECT_EQ(lvl("data1.bin"), kOld);
+    EXPECT_FALSE(has("world.dat"));
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].style, 49);
+    EXPECT_EQ(fake.boxes[0].title, "error.");
+    EXPECT_FALSE(form->Command1->isEnabled());
+    EXPECT_TRUE(form->mnuOpenSelectedLevel->isEnabled());
+    EXPECT_TRUE(hasRun(log(), {">> Step1 called CheckWorldDat()", ">> World.dat was found.", ">> World.dat was removed."}));
+
+    form->Command3_Click();
+    ASSERT_EQ(fake.starts.size(), 1u);
+    EXPECT_EQ(fake.starts[0].program, game.file("Game.exe"));
+    EXPECT_EQ(fake.starts[0].args, (std::vector<std::string>{"+edit", level(), "NullString", "0"}));
+    EXPECT_EQ(fake.starts[0].windowStyle, win::NormalFocus);
+    EXPECT_TRUE(form->Command1->isEnabled());
+    editorSaves();
+
+    form->Command1_Click(); // step 3: Next waits for the second run
+    EXPECT_EQ(visiblePanel(), 3);
+    EXPECT_FALSE(form->Command1->isEnabled());
+    EXPECT_FALSE(form->Command2->isEnabled());
+    form->Command4_Click();
+    EXPECT_FALSE(form->Command1->isEnabled());
+    EXPECT_TRUE(form->Command2->isEnabled());
+    game.write("levels/lvl1/world.dat", "again");
+    form->Command2_Click();
+    EXPECT_FALSE(has("world.dat")); // removed before the editor starts
+    EXPECT_EQ(fake.starts.size(), 3u);
+    EXPECT_TRUE(form->Command1->isEnabled());
+
+    form->Command1_Click(); // step 4
+    EXPECT_EQ(visiblePanel(), 4);
+    EXPECT_FALSE(form->Command1->isEnabled());
+    EXPECT_FALSE(form->Command7->isEnabled());
+    form->Command5_Click();
+    EXPECT_EQ(lvl("data1.bak"), kOld);
+    EXPECT_EQ(lvl("data1.new"), kOld + kEdited);
+    EXPECT_EQ(splitLines(lvl("QfsBatch.bat")), jobFileLines(level()));
+    EXPECT_EQ(lvl("data1.bin"), kEdited); // nothing replaced yet
+    EXPECT_TRUE(form->Command7->isEnabled());
+    EXPECT_FALSE(form->Command1->isEnabled());
+    EXPECT_TRUE(hasRun(log(), {"> Executing Jobfile...", ">> Execution successful.",
+                               "> Unlocking 'Update and Clean Level' button"}));
+
+    form->Command7_Click();
+    EXPECT_EQ(lvl("data1.bin"), kOld + kEdited);
+    EXPECT_EQ(lvl("data1.bak"), kOld);
+    for (const char* gone : {"data1.qfs", "data1.new", "QfsBatch.bat"}) EXPECT_FALSE(has(gone)) << gone;
+    EXPECT_TRUE(form->Command1->isEnabled());
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(fake.boxes[1].text, "Your old data1 binary has been backed up as:\r\n" + level() + "/data1.bak");
+    EXPECT_EQ(fake.boxes[1].style, 0);
+    EXPECT_EQ(fake.boxes[1].title, "Information.");
+
+    form->Command1_Click(); // step 5 for good
+    EXPECT_EQ(visiblePanel(), 5);
+    EXPECT_FALSE(form->Command1->isEnabled());
+    form->Command1_Click();
+    EXPECT_EQ(form->CurrentStep, 5);
+    EXPECT_TRUE(form->Option1->isChecked());
+    EXPECT_TRUE(form->Option2->isEnabled());
+}
+
+TEST_F(LvlSmith, UpdateAndCleanKeepsTheLevelUnlessTheJoinedFileIsComplete) {
+    struct Case {
+        const char* what;
+        std::function<void()> spoil;
+    };
+    const Case cases[] = {
+        {"editor saved again after the join", [&] { editorSaves(kEdited + " and more"); }},
+        {"joined file missing", [&] { QFile::remove(QString::fromStdString(level() + "/data1.new")); }},
+        {"joined file cut short", [&] { game.write("levels/lvl1/data1.new", kOld); }},
+        {"backup missing", [&] { QFile::remove(QString::fromStdString(level() + "/data1.bak")); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        game.write("levels/lvl1/data1.bin", kOld);
+        game.write("levels/lvl1/world.dat", "w");
+        fake.boxes.clear();
+        form = std::make_unique<frmMain>(game.path());
+        ASSERT_TRUE(form->Form_Load());
+        form->Dir1->setPath(level());
+        throughWriteNewObjects();
+        ASSERT_TRUE(form->Command7->isEnabled());
+        c.spoil();
+        const std::string bin = lvl("data1.bin"), qfs = lvl("data1.qfs"), joined = lvl("data1.new");
+        const auto before = log().size();
+        fake.boxes.clear();
+        form->Command7_Click();
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].title, "Error.");
+        EXPECT_EQ(fake.boxes[0].style, 48);
+        EXPECT_EQ(lvl("data1.bin"), bin);
+        EXPECT_EQ(lvl("data1.qfs"), qfs);
+        EXPECT_EQ(lvl("data1.new"), joined);
+        EXPECT_TRUE(has("QfsBatch.bat"));
+        EXPECT_FALSE(form->Command1->isEnabled());
+        EXPECT_EQ(log().size(), before);
+    }
+}
+
+TEST_F(LvlSmith, FailedJoinUnlocksNothingAndLogsNoSuccess) {
+    form->Command1_Click();
+    form->Command1_Click();
+    form->Command3_Click();
+    form->Command1_Click();
+    form->Command4_Click();
+    form->Command2_Click();
+    form->Command1_Click();
+    // The editor never saved and something removed the level's data file.
+    QFile::remove(QString::fromStdString(level() + "/data1.bin"));
+    fake.boxes.clear();
+    form->Command5_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text.rfind("An error occured performing the specified task.\r\n", 0), 0u);
+    EXPECT_NE(fake.boxes[0].text.find(", 53"), std::string::npos);
+    EXPECT_FALSE(form->Command7->isEnabled());
+    EXPECT_FALSE(has("data1.new"));
+    EXPECT_EQ(lvl("data1.qfs"), kOld);
+    const auto l = log();
+    EXPECT_TRUE(hasRun(l, {"> Executing Jobfile...", ">> Execution failed."}));
+    EXPECT_EQ(std::count(l.begin(), l.end(), ">> Execution successful."), 0);
+}
+
+TEST_F(LvlSmith, FailedBackupGoesBackToTheFolderStep) {
+    form->Command1_Click();
+    form->Dir1->setPath(game.path()); // a folder without data1.bin
+    form->Command1_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].title, "Error.");
+    EXPECT_EQ(form->CurrentStep, 1);
+    EXPECT_EQ(visiblePanel(), 1);
+    EXPECT_TRUE(form->Command1->isEnabled());
+    EXPECT_FALSE(game.exists("data1.qfs"));
+    form->Dir1->setPath(level());
+    form->Command1_Click();
+    EXPECT_EQ(form->CurrentStep, 2);
+    EXPECT_EQ(lvl("data1.qfs"), kOld);
+}
+
+TEST_F(LvlSmith, MissingStepPictureOrTextIsClearedReportedAndTheStepGoesOn) {
+    form->Command1_Click();
+    ASSERT_FALSE(form->WizPic->pixmap().isNull());
+    QFile::remove(QString::fromStdString(game.file("korvex.wfd/plugins/levelaide/Wizard/Wizpic2.jpg")));
+    game.write("korvex.wfd/plugins/levelaide/Steps/Step2.txt", ""); // present but empty: no box
+    form->Command1_Click();
+    EXPECT_TRUE(form->WizPic->pixmap().isNull());
+    EXPECT_EQ(form->Description->toPlainText(), "");
+    EXPECT_EQ(visiblePanel(), 2);
+    ASSERT_EQ(fake.boxes.size(), 2u); // the picture's, then the world.dat question
+    EXPECT_NE(fake.boxes[0].text.find("Wizpic2.jpg"), std::string::npos);
+    EXPECT_NE(fake.boxes[0].text.find("File not found, 53"), std::string::npos);
+
+    game.write("korvex.wfd/plugins/levelaide/Wizard/Wizpic3.jpg", "not a picture");
+    QFile::remove(QString::fromStdString(game.file("korvex.wfd/plugins/levelaide/Steps/Step3.txt")));
+    form->Command3_Click();
+    fake.boxes.clear();
+    form->Command1_Click();
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_NE(fake.boxes[0].text.find(", 481"), std::string::npos);
+    EXPECT_NE(fake.boxes[1].text.find("Step3.txt"), std::string::npos);
+    EXPECT_EQ(form->Description->toPlainText(), "");
+    EXPECT_EQ(visiblePanel(), 3);
+}
+
+TEST_F(LvlSmith, WorldDatCancelEndsTheProgramAndAbsentOneProceeds) {
+    form->Command1_Click();
+    fake.boxAnswers.push_back(box::Cancel);
+    EXPECT_THROW(form->Command1_Click(), ProgramEnded);
+    EXPECT_TRUE(has("world.dat"));
+    const auto l = log();
+    ASSERT_GE(l.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(l.end() - 2, l.end()),
+              (std::vector<std::string>{">> World.dat was not removed.", ">>> ABNORMAL PROGRAM PROCESS. PROGRAM HALTED."}));
+
+    QFile::remove(QString::fromStdString(level() + "/world.dat"));
+    form->CheckWorldDat(level());
+    EXPECT_EQ(log().back(), ">> World.dat was not found. Proceeding.");
+}
+
+TEST_F(LvlSmith, FailedGameStartHaltsWithItsLogAndBox) {
+    QFile::remove(QString::fromStdString(game.file("Game.exe")));
+    form->Command1_Click();
+    form->Command1_Click();
+    fake.boxes.clear();
+    EXPECT_THROW(form->Command3_Click(), ProgramEnded);
+    const auto l = log();
+    EXPECT_TRUE(hasRun(l, {">> Subroutine called Editmode for Quellfort.", ">> Execution failed.",
+                           ">>> File not found(53)", ">>> ABNORMAL PROGRAM PROCESS. PROGRAM HALTED."}));
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text, "An error occured performing the specified task.\r\nan important internal operation "
+                                  "failed. can not proceed.\r\nPrgram halted. Click OK to exit\r\nFile not found, 53");
+    EXPECT_EQ(fake.boxes[0].style, 48);
+}
+
+TEST_F(LvlSmith, LogHeaderAndSeparators) {
+    form->Command1_Click();
+    form->LogSeparator();
+    form->LogSeparatorBlank();
+    const std::string stamp = MakeDateStamp();
+    EXPECT_EQ(stamp.find_first_of("/:\\,."), std::string::npos);
+    EXPECT_NE(stamp.find("12-00-00"), std::string::npos);
+    EXPECT_EQ(game.read("korvex.wfd/logs/plg_lvlsmith.log"),
+              "\r\n" + std::string(46, '*') + "\r\n  Quellfort - Modding Wizard. LvlSmith \r\n" + std::string(46, '=') +
+                  "\r\nStarted at: " + stamp + "\r\n\r\n==Beginning new Log===========================\r\n\r\n" +
+                  "> ===========================================\r\n" +
+                  "> ===========================================\r\n\r\n");
+}
+
+TEST_F(LvlSmith, MissingLogsFolderDoesNotStopTheAssistant) {
+    QDir(QString::fromStdString(game.file("korvex.wfd/logs"))).removeRecursively();
+    throughWriteNewObjects();
+    form->Command7_Click();
+    EXPECT_EQ(lvl("data1.bin"), kOld + kEdited);
+}
+
+TEST(LvlSmithJob, SixLinesForDriveAndDrivelessFolders) {
+    EXPECT_EQ(jobFileLines("D:\\Levels\\lvl1"),
+              (std::vector<std::string>{"@echo off", "cls", "D:", "cd \\Levels\\lvl1",
+                                        "copy /B data1.qfs + /B data1.bin /B data1.new", "cls"}));
+    EXPECT_EQ(jobFileLines("/games/levels/the airbase"),
+              (std::vector<std::string>{"@echo off", "cls", "", "cd /games/levels/the airbase",
+                                        "copy /B data1.qfs + /B data1.bin /B data1.new", "cls"}));
+}
+
+TEST(LvlSmithText, NumberTexts) {
+    EXPECT_EQ(IntToText(53), "53");
+    EXPECT_EQ(IntToText(0), "0");
+    EXPECT_EQ(IntToText(-5), "5");
+}
+
+TEST(LvlSmithStart, EmptyCommandLineEndsBeforeTheWindow) {
+    FakePlatform fake;
+    EXPECT_THROW(Main(""), ProgramEnded);
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].title, "Critical Error.");
+}
+
+TEST(LvlSmithStart, FirstStartWelcomesOpensTheManualAndRemembers) {
+    test::GameDir game;
+    FakePlatform fake;
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        fake.boxes.clear();
+        fake.shellOpens.clear();
+        frmMain form(game.path());
+        ASSERT_TRUE(form.Form_Load());
+        form.firstStart();
+        if (run == 0) {
+            ASSERT_EQ(fake.boxes.size(), 1u);
+            EXPECT_EQ(fake.boxes[0].text,
+                      "Welcome,\r\nThis is the first time that you start LvlSmith.\r\nClick okay to launch the manual "
+                      "for a quick introduction\r\non how to use the application and a step-by-step modding "
+                      "procedure.\r\n\r\nYou can view this manual anytime by selecting it in the tool-menu.");
+            EXPECT_EQ(fake.boxes[0].style, 0);
+            EXPECT_EQ(fake.boxes[0].title, "welcome.");
+            EXPECT_EQ(fake.shellOpens,
+                      (std::vector<std::string>{game.path() + "/korvex.wfd/helpfiles/levelaide/levelaide.htm"}));
+            EXPECT_EQ(fake.settings["LevelForge|configuration|firsttime"], "YES");
+        } else {
+            EXPECT_TRUE(fake.boxes.empty());
+            EXPECT_TRUE(fake.shellOpens.empty());
+        }
+        EXPECT_EQ(fake.current, game.path());
+    }
+}
+
+TEST_F(LvlSmith, MenuItemsStartWhatTheyName) {
+    game.touchProgram("mapmaker");
+    game.touchProgram("qfvs.exe");
+    form->mnuToolsLaunchMapmaker->trigger();
+    form->mnuToolsLaunchSwitcher->trigger();
+    ASSERT_EQ(fake.starts.size(), 2u);
+    EXPECT_EQ(fake.starts[0].program, game.file("mapmaker.exe"));
+    EXPECT_EQ(fake.starts[1].program, game.file("qfvs.exe"));
+    form->mnuOpenLevelsNfo->trigger();
+    form->mnuOpenNotepad->trigger();
+    form->mnuOpenLogFile->trigger(); // before any step wrote to it
+    EXPECT_EQ(fake.editorOpens, (std::vector<std::string>{game.file("levels.nfo"), "",
+                                                          game.file("korvex.wfd/logs/plg_lvlsmith.log")}));
+    form->mnuOpenQfDir->trigger();
+    EXPECT_EQ(fake.folderOpens, (std::vector<std::string>{game.path()}));
+    form->mnuHelpManual->trigger();
+    form->mnuHelpManual->trigger();
+    EXPECT_EQ(fake.shellOpens.size(), 2u);
+    EXPECT_EQ(fake.shellOpens[1], game.file("korvex.wfd/helpfiles/levelaide/levelaide.htm"));
+
+    QFile::remove(QString::fromStdString(game.file("qfvs.exe")));
+    form->mnuToolsLaunchSwitcher->trigger();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text, "An error occured performing the specified task.\r\nFile not found, 53");
+
+    form->mnuDeleteLogFile->trigger(); // no log: nothing happens
+    game.write("korvex.wfd/logs/plg_lvlsmith.log", "old\r\n");
+    form->mnuDeleteLogFile->trigger();
+    EXPECT_FALSE(game.exists("korvex.wfd/logs/plg_lvlsmith.log"));
+
+    form->Command1_Click();
+    form->Command1_Click();
+    form->mnuOpenSelectedLevel->trigger();
+    EXPECT_EQ(fake.folderOpens.back(), level());
+
+    EXPECT_THROW(form->mnuElseQuit_Click(), ProgramEnded);
+}
+
+TEST_F(LvlSmith, MenuLabelUnderlinesWhilePressed) {
+    form->show();
+    QTest::mousePress(form->Label2, Qt::LeftButton);
+    EXPECT_TRUE(form->Label2->font().underline());
+    form->Label2_MouseUp();
+    EXPECT_FALSE(form->Label2->font().underline());
+    form->mnu->hide();
+}
+
+TEST_F(LvlSmith, DoItRunsTheChosenProgram) {
+    form->Option1->setChecked(true);
+    form->Command6_Click();
+    ASSERT_EQ(fake.starts.size(), 1u);
+    EXPECT_TRUE(fake.starts[0].args.empty());
+    EXPECT_TRUE(hasRun(log(), {"> User Action: Run Quellfort", ">> Initiating.", ">> Subroutine called Quellfort.",
+                               ">> Execution succeeded.", ""}));
+
+    form->Option2->setChecked(true);
+    form->Command6_Click(); // no data2edit.exe: the box, the window stays
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text, "An error occured performing the specified task.\r\nFile not found, 53");
+    game.touchProgram("data2edit.exe");
+    form->Command6_Click();
+    ASSERT_EQ(fake.starts.size(), 2u);
+    EXPECT_EQ(fake.starts[1].program, game.file("data2edit.exe"));
+    EXPECT_EQ(log()[log().size() - 3], ">> Excuted.");
+
+    form->Option3->setChecked(true);
+    EXPECT_THROW(form->Command6_Click(), ProgramEnded);
+    EXPECT_EQ(log().back(), "bye.");
+}
+
+TEST_F(LvlSmith, AboutBoxAndItsSystemInformationBranches) {
+    form->mnuElseAbout->trigger();
+    frmAbout* a = form->about();
+    ASSERT_NE(a, nullptr);
+    EXPECT_FALSE(a->isModal());
+    EXPECT_EQ(a->windowTitle(), "Info zu LevelForge");
+    EXPECT_EQ(a->lblVersion->text(), "Version 1.0.270");
+    EXPECT_EQ(a->lblTitle->text(), "LevelForge");
+    EXPECT_EQ(a->lblDescription->text(),
+              "Assistant to mod singleplayer levels or MultiPlayer levels that have no world.dat.");
+    EXPECT_FALSE(a->lblDisclaimer->text().isEmpty());
+
+    const std::string none = "Systeminformationen sind momentan nicht verf\xfcgbar";
+    auto& reg = fake.registry;
+    game.touchProgram("tools/msinfo32.exe");
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        std::string started; // "" = the box
+    };
+    const Case cases[] = {
+        {"nothing registered", [] {}, ""},
+        {"location without the tool",
+         [&] { reg["HKEY_LOCAL_MACHINE|software\\microsoft\\shared tools location"].values["msinfo"] = {reg::Sz, game.path()}; },
+         ""},
+        {"location holding it in other capitals",
+         [&] {
+             reg["HKEY_LOCAL_MACHINE|software\\microsoft\\shared tools location"].values["msinfo"] = {
+                 reg::Sz, game.file("tools") + '\0'};
+         },
+         game.file("tools/msinfo32.exe")},
+        {"the tool's own path first",
+         [&] { reg["HKEY_LOCAL_MACHINE|software\\microsoft\\shared tools\\msinfo"].values["path"] = {reg::Sz, game.file("Game.exe")}; },
+         game.file("Game.exe")},
+        {"a path that cannot be started",
+         [&] { reg["HKEY_LOCAL_MACHINE|software\\microsoft\\shared tools\\msinfo"].values["path"] = {reg::Sz, game.file("gone")}; },
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.arrange();
+        fake.boxes.clear();
+        fake.starts.clear();
+        a->StartSysInfo();
+        if (c.started.empty()) {
+            ASSERT_EQ(fake.boxes.size(), 1u);
+            EXPECT_EQ(fake.boxes[0].text, none);
+            EXPECT_EQ(fake.boxes[0].style, 0);
+            EXPECT_EQ(fake.boxes[0].title, "LevelForge");
+            EXPECT_TRUE(fake.starts.empty());
+        } else {
+            EXPECT_TRUE(fake.boxes.empty());
+            ASSERT_EQ(fake.starts.size(), 1u);
+            EXPECT_EQ(fake.starts[0].program, c.started);
+        }
+    }
+
+    reg["HKEY_LOCAL_MACHINE|software\\t"].values["n"] = {reg::Dword, std::string("\x2a\x00\x00\x12", 4)};
+    std::string v = "x";
+    EXPECT_TRUE(a->GetKeyValue(Hive::LocalMachine, "SOFTWARE\\T", "N", v));
+    EXPECT_EQ(v, "301989930");
+    EXPECT_FALSE(a->GetKeyValue(Hive::LocalMachine, "SOFTWARE\\T", "missing", v));
+    EXPECT_EQ(v, "");
+    a->cmdOK->click();
+}
+
+} // namespace
+} // namespace kx::lvlsmith
