@@ -204,8 +204,14 @@ void frmMain::SetEditState(int state) {
 
 // --- loading -------------------------------------------------------------------------------------
 
-void frmMain::appendText(const std::vector<std::string>& lines) {
-    QTextCursor c(ScriptText->document());
+std::vector<std::string> readScriptFile(const std::string& path, const Placeholders* codes) {
+    auto lines = readLines(path);
+    return codes ? fillPlaceholders(lines, *codes) : lines;
+}
+
+void LoadScriptText(QTextEdit& editor, const std::vector<std::string>& lines, int append) {
+    if (append == 0) editor.clear();
+    QTextCursor c(editor.document());
     c.movePosition(QTextCursor::End);
     QTextCharFormat plain;
     plain.setForeground(Black);
@@ -224,13 +230,12 @@ void frmMain::scriptReplaced() {
 void frmMain::openScriptFile(const std::string& relativePath) {
     try {
         const std::string full = resolvePath(korvexDir_, relativePath);
-        const auto lines = readLines(full);
+        const auto lines = readScriptFile(full);
         const auto recorded = FindScriptPath(korvexDir_, full);
         if (!recorded) throw RunError(err::BadFileName);
         scriptReplaced();
         // Opened files are shown as they are, codes and all, so that saving gives them back.
-        ScriptText->clear();
-        appendText(lines);
+        LoadScriptText(*ScriptText, lines, 0);
         ScriptText->setTextCursor(QTextCursor(ScriptText->document()));
         scriptPath_ = recorded;
         newScript_ = false;
@@ -249,15 +254,16 @@ bool frmMain::NewScriptFromTemplate(int kind) {
         return false;
     }
     const ScriptKind& sk = scriptKinds()[static_cast<size_t>(k)];
+    // All three files are read before the editor is touched.
     std::vector<std::string> parts[3];
     std::string bodyPath;
     try {
         const std::string folder = resolvePath(korvexDir_, TemplateFolder);
         const Placeholders fill = codes(sk.title);
-        parts[0] = fillPlaceholders(readLines(resolvePath(folder, "header/" + CommonHeader)), fill);
-        parts[1] = fillPlaceholders(readLines(resolvePath(folder, std::string("header/") + sk.headerFile)), fill);
+        parts[0] = readScriptFile(resolvePath(folder, "header/" + CommonHeader), &fill);
+        parts[1] = readScriptFile(resolvePath(folder, std::string("header/") + sk.headerFile), &fill);
         bodyPath = resolvePath(folder, sk.templateFile);
-        parts[2] = fillPlaceholders(readLines(bodyPath), fill);
+        parts[2] = readScriptFile(bodyPath, &fill);
     } catch (const RunError& e) {
         // Nothing is shown of a template that could not be read whole.
         showError(e);
@@ -265,11 +271,10 @@ bool frmMain::NewScriptFromTemplate(int kind) {
     }
     kind_ = k;
     scriptReplaced();
-    ScriptText->clear();
-    appendText(parts[0]);
-    appendText(parts[1]);
+    LoadScriptText(*ScriptText, parts[0], 0);
+    LoadScriptText(*ScriptText, parts[1], -1);
     ColourScriptText(0);
-    appendText(parts[2]);
+    LoadScriptText(*ScriptText, parts[2], -1);
     ColourScriptText(1);
     scriptPath_ = FindScriptPath(korvexDir_, bodyPath);
     newScript_ = true;

@@ -112,7 +112,6 @@ private:
                    const std::string& pattern, const char* emptyCaption, void (frmMain::*handler)(int));
     void openArrayItem(const std::vector<QAction*>& items, int index, const std::string& folder);
     void openSkinFile(const std::string& file);
-    void appendText(const std::vector<std::string>& lines);
     void scriptReplaced();
     Placeholders codes(const std::string& title) const;
 
@@ -125,6 +124,13 @@ private:
     QPointer<frmSaveTo> saveTo_;
     QPointer<frmAbout> about_;
 };
+
+// The lines of a script file; the placeholder codes are filled when given (the three template
+// loads) and opened files keep theirs. Raises the file's RunError.
+std::vector<std::string> readScriptFile(const std::string& path, const Placeholders* codes = nullptr);
+// Puts the lines into the editing area, each followed by a line break: append 0 replaces its
+// text, any other value appends to it.
+void LoadScriptText(QTextEdit& editor, const std::vector<std::string>& lines, int append);
 
 // Main after the single-instance test: the command-line check, then the window, shown.
 // nullptr when the check ended the module.

@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "frmSaveTo.h"
 
 #include "core/Text.h"
 
@@ -33,6 +34,13 @@ std::vector<std::string> EditorTest::boxTexts() const {
     std::vector<std::string> out;
     for (const auto& b : fake.boxes) out.push_back(b.text);
     return out;
+}
+
+frmSaveTo* EditorTest::newScriptSaveDialog(int kind) {
+    if (!main_->NewScriptFromTemplate(kind)) return nullptr;
+    main_->SetEditState(0);
+    main_->mnuFileSaveCurrent->trigger();
+    return main_->saveTo();
 }
 
 void EditorTest::type(const std::string& text) {

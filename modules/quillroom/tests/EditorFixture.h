@@ -20,6 +20,8 @@
 
 namespace kx::quillroom {
 
+class frmSaveTo;
+
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -34,6 +36,11 @@ protected:
         return "An error occured while performing the specified task.\r\n" + description + ", " +
                std::to_string(number);
     }
+    // A new script of the kind made as the chooser makes it, then "Save Current Script":
+    // the save dialog it opened (nullptr when none).
+    frmSaveTo* newScriptSaveDialog(int kind);
+    // Runs the deletions that closed windows left pending.
+    static void deletePending() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     // Types text at the end of the editing area.
     void type(const std::string& text);
     std::string editorBytes();

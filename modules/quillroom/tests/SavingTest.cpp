@@ -104,10 +104,7 @@ TEST_F(Saving, DialogIsSetUpFromTheKind) {
     frmMain& w = editor();
     for (const Row& r : rows) {
         SCOPED_TRACE(r.kind);
-        ASSERT_TRUE(w.NewScriptFromTemplate(r.kind));
-        w.SetEditState(0);
-        w.mnuFileSaveCurrent->trigger();
-        frmSaveTo* d = w.saveTo();
+        frmSaveTo* d = newScriptSaveDialog(r.kind);
         ASSERT_NE(d, nullptr);
         EXPECT_TRUE(d->isVisible());
         EXPECT_EQ(fromUi(d->windowTitle()), "Choose destination for " + r.name);
@@ -120,7 +117,7 @@ TEST_F(Saving, DialogIsSetUpFromTheKind) {
         EXPECT_EQ(d->Command1->text(), "Okay");
         EXPECT_EQ(d->Command2->text(), "Cancel");
         d->Command2_Click();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        deletePending();
         EXPECT_EQ(w.saveTo(), nullptr);
     }
     EXPECT_TRUE(fake.boxes.empty());
@@ -128,10 +125,7 @@ TEST_F(Saving, DialogIsSetUpFromTheKind) {
 
 TEST_F(Saving, DialogAsksSavesAndStaysNewForTheNextSave) {
     frmMain& w = editor();
-    ASSERT_TRUE(w.NewScriptFromTemplate(7));
-    w.SetEditState(0);
-    w.mnuFileSaveCurrent->trigger();
-    frmSaveTo* d = w.saveTo();
+    frmSaveTo* d = newScriptSaveDialog(7);
     ASSERT_NE(d, nullptr);
     d->Text1->setText("start Jos\u00e9.spi");
 
@@ -154,7 +148,7 @@ TEST_F(Saving, DialogAsksSavesAndStaysNewForTheNextSave) {
     d->Command1_Click();
     EXPECT_EQ(boxTexts().back(), Saved);
     EXPECT_EQ(g.read("korvex.wfd/plugins/start Jos\xC3\xA9.spi"), editorBytes());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    deletePending();
     EXPECT_EQ(w.saveTo(), nullptr);
 
     w.mnuFileSaveCurrent->trigger();
@@ -164,10 +158,7 @@ TEST_F(Saving, DialogAsksSavesAndStaysNewForTheNextSave) {
 
 TEST_F(Saving, TypedNamesThatAreNoPlainFileNameAreRefused) {
     frmMain& w = editor();
-    ASSERT_TRUE(w.NewScriptFromTemplate(1));
-    w.SetEditState(0);
-    w.mnuFileSaveCurrent->trigger();
-    frmSaveTo* d = w.saveTo();
+    frmSaveTo* d = newScriptSaveDialog(1);
     ASSERT_NE(d, nullptr);
     for (const char* name : {"../cup.ini", "sub/cup.ini", "a\\b.ini", "", ".."}) {
         SCOPED_TRACE(name);
@@ -184,13 +175,11 @@ TEST_F(Saving, TypedNamesThatAreNoPlainFileNameAreRefused) {
 
 TEST_F(Saving, DialogClosesWithItsScript) {
     frmMain& w = editor();
-    ASSERT_TRUE(w.NewScriptFromTemplate(0));
-    w.SetEditState(0);
-    w.mnuFileSaveCurrent->trigger();
+    newScriptSaveDialog(0);
     ASSERT_NE(w.saveTo(), nullptr);
     // Replaced by another new script.
     ASSERT_TRUE(w.NewScriptFromTemplate(4));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    deletePending();
     EXPECT_EQ(w.saveTo(), nullptr);
 
     w.mnuFileSaveCurrent->trigger();
@@ -198,16 +187,14 @@ TEST_F(Saving, DialogClosesWithItsScript) {
     EXPECT_EQ(fromUi(w.saveTo()->Text1->text()), "servers.ini");
     fake.boxAnswers = {box::Yes};
     w.mnuFileCloseCurrent->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    deletePending();
     EXPECT_EQ(w.saveTo(), nullptr);
 }
 
 TEST_F(Saving, MissingSaveFolderIsReportedAndNoDialogOpens) {
     std::filesystem::remove_all(g.file("korvex.wfd/config/serversets"));
     frmMain& w = editor();
-    ASSERT_TRUE(w.NewScriptFromTemplate(1));
-    w.SetEditState(0);
-    w.mnuFileSaveCurrent->trigger();
+    newScriptSaveDialog(1);
     EXPECT_EQ(w.saveTo(), nullptr);
     ASSERT_EQ(fake.boxes.size(), 1u);
     EXPECT_EQ(fake.boxes[0].title, "error.");
@@ -217,10 +204,7 @@ TEST_F(Saving, SkinKindsMayBeSavedIntoAnotherFolder) {
     std::filesystem::create_directories(g.file("korvex.wfd/skins/dark"));
     g.write("korvex.wfd/skins/dark/skininfo.ini", "old\r\n");
     frmMain& w = editor();
-    ASSERT_TRUE(w.NewScriptFromTemplate(6));
-    w.SetEditState(0);
-    w.mnuFileSaveCurrent->trigger();
-    frmSaveTo* d = w.saveTo();
+    frmSaveTo* d = newScriptSaveDialog(6);
     ASSERT_NE(d, nullptr);
     d->Dir1->setPath(g.file("korvex.wfd/skins/dark"));
     fake.boxAnswers = {box::Yes};

@@ -152,15 +152,12 @@ TEST_F(ScriptKinds, NewScriptsSavedUnchangedAreReadByTheirReaders) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.saved);
         fake.boxes.clear();
-        ASSERT_TRUE(w.NewScriptFromTemplate(r.kind));
-        w.SetEditState(0);
-        w.mnuFileSaveCurrent->trigger();
-        ASSERT_NE(w.saveTo(), nullptr);
+        ASSERT_NE(newScriptSaveDialog(r.kind), nullptr);
         fake.boxAnswers = {box::Yes};
         w.saveTo()->Command1_Click();
         ASSERT_EQ(boxTexts().size(), 2u);
         EXPECT_EQ(boxTexts()[1], "File has been saved.");
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        deletePending();
         EXPECT_EQ(w.saveTo(), nullptr);
 
         const std::string bytes = g.read(r.saved);
@@ -176,7 +173,7 @@ TEST_F(ScriptKinds, NewScriptsSavedUnchangedAreReadByTheirReaders) {
         w.mnuFileSaveCurrent->trigger();
         ASSERT_NE(w.saveTo(), nullptr);
         w.saveTo()->Command2_Click();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        deletePending();
     }
 }
 
