@@ -40,6 +40,9 @@ QAction* separator(QMenu* menu, const char* name) {
     return a;
 }
 
+// A caption made from data shows its "&" instead of taking it as the access key.
+QString menuText(const std::string& data) { return toUi(data).replace('&', "&&"); }
+
 QMenu* submenu(QMenu* menu, const char* name, const QString& caption) {
     QMenu* m = menu->addMenu(caption);
     m->setObjectName(name);
@@ -105,7 +108,7 @@ frmMain::frmMain(const std::string& korvexDir, QWidget* parent) : QMainWindow(pa
     ListPlugIns();
     ListServerSets();
     ReadConfigValues();
-    mnuFileLoadCurrentSkin->setTitle(mnuFileLoadCurrentSkin->title() + toUi(skinName_) + "'");
+    mnuFileLoadCurrentSkin->setTitle(mnuFileLoadCurrentSkin->title() + menuText(skinName_) + "'");
     scripts_ = new frmScripts(*this);
     SetEditState(1);
 }
@@ -141,7 +144,7 @@ void frmMain::fileArray(QMenu* menu, std::vector<QAction*>& items, const char* n
     }
     for (const auto& f : files) {
         const int index = static_cast<int>(items.size());
-        QAction* a = menu->addAction(toUi(menuCaption(f)));
+        QAction* a = menu->addAction(menuText(menuCaption(f)));
         a->setObjectName(name);
         // The item opens the file it was made from, whatever dots its name holds.
         a->setData(QByteArray::fromStdString(f));

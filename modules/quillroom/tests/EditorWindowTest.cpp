@@ -50,14 +50,17 @@ TEST_F(EditorWindow, MenusListTheFilesAndOpenTheFileEachItemWasMadeFrom) {
     g.write("korvex.wfd/plugins/my.tool.spi", "the tool\r\n");
     g.write("korvex.wfd/plugins/my.spi", "another file\r\n");
     g.write("korvex.wfd/plugins/notes.txt", "not listed\r\n");
+    g.write("korvex.wfd/plugins/r&b.spi", "r&b\r\n");
     g.write("korvex.wfd/config/serversets/cup.final.ini", "sv_name=Cup\r\n");
+    // Every path is built from the base directory, wherever the current directory is.
+    fake.current = "/";
     g.writeLines("korvex.wfd/config/korvex.cfg",
-                 {"playername=Bob", "usedskinis=light", "Usedskinis=wrong case", "usedskinis=dark"});
+                 {"playername=Bob", "usedskinis=light", "Usedskinis=wrong case", "usedskinis=dark & light"});
     frmMain& w = editor();
-    EXPECT_EQ(captions(w.mnuToolsPlugIn), (std::vector<std::string>{"alpha", "beta", "my", "my"}));
+    EXPECT_EQ(captions(w.mnuToolsPlugIn), (std::vector<std::string>{"alpha", "beta", "my", "my", "r&&b"}));
     for (auto* a : w.mnuToolsPlugIn) EXPECT_TRUE(a->isEnabled());
     EXPECT_EQ(captions(w.mnuFileLoadServerSetFile), std::vector<std::string>{"cup"});
-    EXPECT_EQ(fromUi(w.mnuFileLoadCurrentSkin->title()), "Current Skin 'dark'");
+    EXPECT_EQ(fromUi(w.mnuFileLoadCurrentSkin->title()), "Current Skin 'dark && light'");
     EXPECT_EQ(w.playerName(), "Bob");
 
     const int tool = fromUi(w.mnuToolsPlugIn[2]->data().toString()) == "my.tool.spi" ? 2 : 3;
@@ -72,6 +75,7 @@ TEST_F(EditorWindow, MenusListTheFilesAndOpenTheFileEachItemWasMadeFrom) {
     w.mnuFileCloseCurrent_Click();
     w.mnuFileLoadServerSetFile[0]->trigger();
     EXPECT_EQ(editorBytes(), "sv_name=Cup\r\n");
+    EXPECT_EQ(w.scriptPath(), "/korvex.wfd/config/serversets/cup.final.ini");
 }
 
 TEST_F(EditorWindow, MenuStatesFollowTheEditState) {
@@ -129,6 +133,12 @@ TEST_F(EditorWindow, ClosingTheWindowWithAScriptOpenAsksNothing) {
     EXPECT_TRUE(fake.boxes.empty());
     EXPECT_TRUE(w.isHidden());
     EXPECT_EQ(g.read("korvex.wfd/config/servers.ini"), "My Server\r\n#10.0.0.1:24711\r\n");
+
+    // "Quit" (enabled when idle) closes the window too.
+    frmMain& again = editor();
+    again.show();
+    again.mnuFileQuit->trigger();
+    EXPECT_TRUE(again.isHidden());
 }
 
 TEST_F(EditorWindow, HelpOpensThePageBelowTheGameDirectoryAndAboutCloses) {

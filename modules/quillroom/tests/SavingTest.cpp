@@ -24,8 +24,9 @@ std::string overwriteQuestion(const std::string& rel) {
 
 TEST_F(Saving, OpenedFileGoesBackByteForByte) {
     // No-break space, e acute (also as a UTF-8 pair), the unassigned 0x81, a code in column 15
-    // that only template loads fill, an empty line.
-    const std::string bytes = "name=a\xA0" "b\xE9\r\n12345678901234%3 keep\r\n\xC3\xA9 \x81\x80\x9F\r\n\r\n;<EOF>\r\n";
+    // that only template loads fill, an empty line, control characters.
+    std::string bytes = "name=a\xA0" "b\xE9\r\n12345678901234%3 keep\r\n\xC3\xA9 \x81\x80\x9F\r\n\r\n;<EOF>\t\x0C\r\n";
+    bytes += std::string("nul\0byte\r\n", 10);
     g.write("korvex.wfd/config/information_sites.ini", bytes);
     frmMain& w = editor();
     w.mnuFileLoadBrowseThis->trigger();
@@ -171,6 +172,20 @@ TEST_F(Saving, TypedNamesThatAreNoPlainFileNameAreRefused) {
     }
     EXPECT_TRUE(listFiles(g.file("korvex.wfd/config"), "*.*").empty());
     EXPECT_TRUE(listFiles(g.file("korvex.wfd/config/serversets"), "*.*").empty());
+}
+
+TEST_F(Saving, DialogReportsAFailedWriteAndStaysOpen) {
+    std::filesystem::create_directories(g.file("korvex.wfd/config/serversets/cup.ini/x"));
+    frmMain& w = editor();
+    frmSaveTo* d = newScriptSaveDialog(1);
+    ASSERT_NE(d, nullptr);
+    d->Text1->setText("cup.ini");
+    fake.boxAnswers = {box::Yes};
+    d->Command1_Click();
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(fake.boxes[1].title, "error.");
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(w.saveTo(), d);
 }
 
 TEST_F(Saving, DialogClosesWithItsScript) {
