@@ -17,7 +17,6 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -240,6 +239,8 @@ void frmMain::openScriptFile(const std::string& relativePath) {
         // Opened files are shown as they are, codes and all, so that saving gives them back.
         LoadScriptText(*ScriptText, lines, 0);
         ScriptText->setTextCursor(QTextCursor(ScriptText->document()));
+        // Undo begins with the user's first change: it cannot take the loaded text away.
+        ScriptText->document()->clearUndoRedoStacks();
         scriptPath_ = recorded;
         newScript_ = false;
         setWindowTitle(toUi(AppTitle + EditingSuffix));
@@ -279,6 +280,7 @@ bool frmMain::NewScriptFromTemplate(int kind) {
     ColourScriptText(0);
     LoadScriptText(*ScriptText, parts[2], -1);
     ColourScriptText(1);
+    ScriptText->document()->clearUndoRedoStacks();
     scriptPath_ = FindScriptPath(korvexDir_, bodyPath);
     newScript_ = true;
     setWindowTitle(toUi(AppTitle + EditingSuffix));

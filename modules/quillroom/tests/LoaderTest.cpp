@@ -6,7 +6,6 @@
 #include "core/Text.h"
 
 #include <QComboBox>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -73,6 +72,8 @@ TEST_F(Loader, NewScriptFillsCodesInEveryTemplatePartAndColoursTheHeaderGreen) {
     EXPECT_EQ(colourAt(w.ScriptText, w.ScriptText->document()->characterCount() - 3), QColor(0, 0, 0));
     EXPECT_EQ(w.ScriptText->textCursor().position(), 0);
     EXPECT_EQ(w.ScriptText->textColor(), QColor(0, 0, 0));
+    // Undo cannot take the new script or its colours away.
+    EXPECT_FALSE(w.ScriptText->document()->isUndoAvailable());
 }
 
 TEST_F(Loader, EmptyHeadersGiveAnAllBlackScript) {
@@ -161,6 +162,7 @@ TEST_F(Loader, AnOpenedFileKeepsItsCodesAndTheCurrentKindStays) {
     w.mnuFileCloseCurrent_Click();
     w.mnuFileLoadServerList->trigger();
     EXPECT_EQ(editorBytes(), "12345678901234%3\r\n12345678901234%1\r\n12345678901234%x\r\n");
+    EXPECT_FALSE(w.ScriptText->document()->isUndoAvailable());
     EXPECT_FALSE(w.isNewScript());
     EXPECT_EQ(w.currentKind(), 4);
 }
