@@ -1,0 +1,100 @@
+#include "Scripts.h"
+
+#include "core/Text.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+namespace kx::quillroom {
+
+const std::array<ScriptKind, 8>& scriptKinds() {
+    static const std::array<ScriptKind, 8> kinds{{
+        {"Autoexecution List", "autoexec.hdr", "template autoexec.stl", "Autoexecution List File", "autoexec.ini",
+         "korvex.wfd/config", false, false},
+        {"ServerSet File", "cyc_serverset.hdr", "template cyc_serverset.stl", "ZIV ServerSet Batch Information",
+         "my new ServerSet.ini", "korvex.wfd/config/serversets", true, false},
+        {"SiteList File", "information_sites.hdr", "template information_sites.stl", "BrowseThis() Sitelist File",
+         "information_sites.ini", "korvex.wfd/config", false, false},
+        {"Functions List", "orn_functions.hdr", "template orn_functions.stl", "ORN Functions List",
+         "orn_functions.ini", "korvex.wfd/config", false, false},
+        {"Server List", "servers.hdr", "template servers.stl", "Korvex3 Joiner Server List", "servers.ini",
+         "korvex.wfd/config", false, false},
+        {"Skindefinition", "skindefinition.hdr", "template skindefinition.stl", "Skindefinition File",
+         "Skindefinition.ini", "korvex.wfd/skins", false, true},
+        {"Skininformation", "skininfo.hdr", "template skininfo.stl", "Skininformation File", "Skininfo.ini",
+         "korvex.wfd/skins", false, true},
+        {"PlugIn File", "plugin.hdr", "template plugin.stl", "Korvex3 PlugIn File", "start My PlugIn.spi",
+         "korvex.wfd/plugins", true, false},
+    }};
+    return kinds;
+}
+
+std::string timeAndDateText(const QDateTime& when) {
+    const QLocale locale = QLocale::system();
+    return fromUi(locale.toString(when.time(), QLocale::ShortFormat)) + " / " +
+           fromUi(locale.toString(when.date(), QLocale::ShortFormat));
+}
+
+std::vector<std::string> fillPlaceholders(const std::vector<std::string>& lines, const Placeholders& codes) {
+    std::vector<std::string> out;
+    out.reserve(lines.size());
+    for (const auto& line : lines) {
+        if (line.size() < 15 || line[14] != '%') {
+            out.push_back(line);
+            continue;
+        }
+        const std::string head = line.substr(0, 14);
+        const char code = line.size() > 15 ? line[15] : '\0';
+        if (code == '1') out.push_back(head + codes.title);
+        else if (code == '2') out.push_back(head + codes.playerName);
+        else if (code == '3') out.push_back(head + codes.timeAndDate);
+        // any other code: the line is left out
+    }
+    return out;
+}
+
+QString editorText(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& l : lines) {
+        bytes += l;
+        bytes += '\n';
+    }
+    return toUi(bytes);
+}
+
+std::vector<std::string> scriptLines(const QString& rawText) {
+    QString text = rawText;
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return splitLines(fromUi(text));
+}
+
+namespace {
+bool isSep(char c) { return c == '/' || c == '\\'; }
+} // namespace
+
+std::optional<std::string> FindScriptPath(const std::string& korvexDir, const std::string& fullPath) {
+    std::string base = korvexDir;
+    while (base.size() > 1 && isSep(base.back())) base.pop_back();
+    if (!base.empty() && fullPath.size() > base.size() && fullPath.compare(0, base.size(), base) == 0) {
+        if (isSep(fullPath[base.size()])) return fullPath.substr(base.size());
+        if (isSep(base.back())) return fullPath.substr(base.size() - 1);
+    }
+    const std::string segment = "korvex.wfd";
+    for (size_t i = fullPath.size(); i-- > 0;) {
+        if (!isSep(fullPath[i])) continue;
+        const size_t end = i + 1 + segment.size();
+        if (end < fullPath.size() && fullPath.compare(i + 1, segment.size(), segment) == 0 && isSep(fullPath[end]))
+            return fullPath.substr(i);
+    }
+    return std::nullopt;
+}
+
+bool IsTemplatePath(const std::string& path) { return path.find(".stl") != std::string::npos; }
+
+std::string menuCaption(const std::string& fileName) {
+    const auto dot = fileName.find('.');
+    return dot == std::string::npos ? fileName : fileName.substr(0, dot);
+}
+
+} // namespace kx::quillroom
