@@ -163,7 +163,10 @@ TEST_F(LauncherEndToEnd, WithConfigurationItLoadsStartsTheTrayModuleAndRunsOnce)
                     ElementsAreArray(std::vector<std::string>{"Open Configuration file...", "Registered User == Bob",
                                       "Closing Configuration File...", "Writing Globals to memory...",
                                       ">> $SnapShotDir is a Root. Shortening to Drive.", "$SnapShotDir == C:",
-                                      "$GameSpyFile == ", "Retreiving PlugIns...", "Start Docklet Extension...",
+                                      "$GameSpyFile == ", "Retreiving PlugIns...",
+                                      // the two shipped plug-in descriptions
+                                      ">> LevelForge", ">> MapMaker", ">> %i LAST_PLUGIN == 1",
+                                      "Start Docklet Extension...",
                                       "Called ModuleStart().", ">> $ModuleName == docklet", ">> Executed.",
                                       "Executing LoadWebSites()...", "Executing ParseAutoExec()...",
                                       // the shipped autoexec.ini's one command

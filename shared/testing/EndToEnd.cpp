@@ -7,7 +7,11 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QJsonDocument>
-#include <QThread>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
 
 namespace kx::test {
 
@@ -29,11 +33,44 @@ std::vector<QJsonObject> jsonLines(const std::string& path) {
 bool waitFor(const std::function<bool()>& done, int ms) {
     QElapsedTimer t;
     t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QThread::msleep(50);
+    while (t.elapsed() < ms) {
+        if (done()) return true;
+        QTest::qWait(50);
     }
-    return true;
+    return done();
+}
+
+void copyTree(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QString target = to + "/" + QDir(from).relativeFilePath(it.filePath());
+        if (it.fileInfo().isDir()) {
+            QDir().mkpath(target);
+        } else {
+            QFile::copy(it.filePath(), target);
+            QFile::setPermissions(target, it.fileInfo().permissions());
+        }
+    }
+}
+
+ScopedEnv::ScopedEnv(const std::vector<std::pair<QString, QString>>& vars) : cwd_(QDir::currentPath()) {
+    for (const auto& [k, v] : vars) {
+        const QByteArray name = k.toLatin1();
+        saved_.emplace_back(name, qEnvironmentVariableIsSet(name.constData())
+                                      ? std::optional<QByteArray>(qgetenv(name.constData()))
+                                      : std::nullopt);
+        qputenv(name.constData(), v.toLocal8Bit());
+    }
+}
+
+ScopedEnv::~ScopedEnv() {
+    QDir::setCurrent(cwd_);
+    for (const auto& [name, value] : saved_) {
+        if (value) qputenv(name.constData(), *value);
+        else qunsetenv(name.constData());
+    }
 }
 
 } // namespace kx::test

@@ -11,7 +11,7 @@
 #include "core/Text.h"
 #include "platform/Platform.h"
 #include "platform/RealPlatform.h"
-#include "shared/testing/DemoGame.h"
+#include "shared/testing/EndToEnd.h"
 #include "shared/testing/GameDir.h"
 
 #include <QDir>
