@@ -21,6 +21,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kx::webshelf {
 
 namespace {
@@ -97,10 +99,11 @@ void Form2::Form_Load() {
                         numText(static_cast<long long>(VersionMinor)) + "." +
                         numText(static_cast<long long>(VersionRevision))));
 
-    // Centred from top to bottom, its right edge at a quarter of the screen's width.
+    // Centred from top to bottom, its right edge at a quarter of the screen's width; on a
+    // screen too narrow for that it starts at the left edge rather than outside the screen.
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();
-        move(s.width() / 4 - width(), (s.height() - height()) / 2);
+        move(std::max(0, s.width() / 4 - width()), (s.height() - height()) / 2);
     }
 
     ParseWebshelf(resolvePath(*dir, "korvex.wfd/config/webshelf.xml"));

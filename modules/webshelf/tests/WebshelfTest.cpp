@@ -8,7 +8,9 @@
 #include "platform/FakePlatform.h"
 #include "shared/testing/GameDir.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -231,4 +233,14 @@ TEST_F(WebshelfForm, AnEmptyCommandLineShowsTheCriticalBoxAndEnds) {
     EXPECT_EQ(fake.boxes[0].text, "The Execution of the module failed.\rPlease reinstall Korvex.");
     EXPECT_EQ(fake.boxes[0].style, 16);
     EXPECT_EQ(fake.boxes[0].title, "Critical Error.");
+}
+
+// The right edge at a quarter of the screen's width, unless that would put the window's left
+// part outside the screen.
+TEST_F(WebshelfForm, PlacedCentredFromTopToBottomAndInsideTheScreen) {
+    auto f = load(game.path());
+    const QRect s = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(f->y(), (s.height() - f->height()) / 2);
+    EXPECT_EQ(f->x(), std::max(0, s.width() / 4 - f->width()));
+    EXPECT_GE(f->x(), 0);
 }
