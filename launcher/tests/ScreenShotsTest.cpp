@@ -8,6 +8,8 @@
 #include "core/Files.h"
 
 #include <QAction>
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <gmock/gmock.h>
 
@@ -156,6 +158,20 @@ TEST_F(BackupTest, SnapshotDirectoryIsResolvedIgnoringCase) {
     state().snapShotDir = D() + "\\SHOTS";
     EXPECT_EQ(backUpScreenShots(true), " 1 File(s) moved successfully.");
     EXPECT_EQ(readFile(target("a.tga")), "a");
+}
+
+// A snapshot folder on another disk: each file is copied, then its source deleted.
+TEST_F(BackupTest, MovesToASnapshotFolderOnAnotherDisk) {
+    QTemporaryDir other(QDir::tempPath() == "/dev/shm" ? "/tmp/shots-XXXXXX" : "/dev/shm/shots-XXXXXX");
+    if (!other.isValid()) GTEST_SKIP() << "no second disk to back up to";
+    dir.write("a.tga", "aaa");
+    dir.write("B.tga", "bb");
+    state().snapShotDir = other.path().toStdString();
+    EXPECT_EQ(backUpScreenShots(true), " 2 File(s) moved successfully.");
+    const std::string made = other.path().toStdString() + "/" + folder();
+    EXPECT_EQ(readFile(made + "/a.tga"), "aaa");
+    EXPECT_EQ(readFile(made + "/B.tga"), "bb");
+    EXPECT_THAT(listFiles(D(), "*.tga"), IsEmpty());
 }
 
 TEST_F(BackupTest, MenuItemShowsTheResultAndCannotStartASecondBackupWhileOneRuns) {
