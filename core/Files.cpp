@@ -223,6 +223,10 @@ void makeDir(const std::string& path) {
     if (::mkdir(path.c_str(), 0755) != 0) throw RunError::fromErrno(errno, path);
 }
 
+void removeDir(const std::string& path) {
+    if (::rmdir(path.c_str()) != 0) throw RunError::fromErrno(errno, path);
+}
+
 void removeFile(const std::string& path) {
     if (dirExists(path)) throw RunError(err::PathFileAccess);
     if (::unlink(path.c_str()) != 0) throw RunError::fromErrno(errno, path);
@@ -248,6 +252,19 @@ void copyFileNoOverwrite(const std::string& from, const std::string& to) {
         ::unlink(to.c_str());
         throw RunError::fromErrno(errno, to);
     }
+}
+
+void moveFileNoOverwrite(const std::string& from, const std::string& to) {
+    // link never replaces an existing name; a symbolic link source gives its file.
+    if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        removeFile(from);
+        return;
+    }
+    const int e = errno;
+    // Another disk, or one without hard links (FAT): copy, then delete.
+    if (e != EXDEV && e != EPERM && e != ENOTSUP && e != EMLINK && e != ENOSYS) throw RunError::fromErrno(e, to);
+    copyFileNoOverwrite(from, to);
+    removeFile(from);
 }
 
 bool matchesPattern(const std::string& name, const std::string& pattern) {

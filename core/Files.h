@@ -46,10 +46,15 @@ int rewriteKeyLines(const std::string& path, const std::string& tempName, size_t
                     const std::string& key, const std::string& newLine);
 
 void makeDir(const std::string& path);    // raises 75 when it exists, 76 when the parent is missing
+void removeDir(const std::string& path);  // an empty folder; raises as errno gives
 void removeFile(const std::string& path); // raises 53 when missing
 void renameFile(const std::string& from, const std::string& to);
 // Copies without overwriting: raises 75 when to exists (its case is not resolved).
 void copyFileNoOverwrite(const std::string& from, const std::string& to);
+// Moves without overwriting: a new name for the same file on the same disk (nothing copied,
+// nothing created but the name), else a copy and then the delete of from. Raises 75 when to
+// exists (its case is not resolved); when the delete fails the file is in both places.
+void moveFileNoOverwrite(const std::string& from, const std::string& to);
 
 // Regular files of dir matching a pattern ("*.spi", "Aphex.exe", "*.*" = every file),
 // ignoring case, in case-insensitive name order. Hidden files only when asked.

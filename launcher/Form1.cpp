@@ -352,6 +352,8 @@ void Form1::mnuToolsPlugIn_Click(int index) { runPlugInItem(index); }
 void Form1::mnuToolsPlugInsReload_Click() { reloadPlugIns(); }
 
 void Form1::mnuToolsPlugInSNShots_Click() {
+    // The backup yields after each file: a second click meanwhile must not start another.
+    if (backUpRunning()) return;
     const std::string result = backUpScreenShots(true);
     showBox(result, box::OkOnly + box::Information, "info.");
 }

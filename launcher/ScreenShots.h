@@ -6,7 +6,16 @@
 
 namespace kx::launcher {
 
-// The result text the callers show; empty when report is false.
+// The result text the callers show; empty when report is false or the backup failed (the
+// failure has shown its ShowError box by then). A call while a backup runs (the loop yields
+// after each file) does nothing and gives the empty text.
 std::string backUpScreenShots(bool report);
+// true while a backup runs, so that its menu item can refuse a second one.
+bool backUpRunning();
+
+// The current date and time (short date, a blank, the time) as a folder name.
+std::string folderStampFromNow();
+// Each "/", ":", "\", "," and "." of a date-and-time text becomes "-".
+std::string folderStamp(const std::string& dateTimeText);
 
 } // namespace kx::launcher

@@ -45,8 +45,18 @@ int startURL(const std::string& url, const LogSink& log) {
 }
 
 void LogFile::write(const std::string& line) {
+    // Resolving the path's case lists its folders; done once, not per line, since the game
+    // directory may hold thousands of files (screenshots). A failed append resolves anew.
     try {
-        appendLine(resolvePath(path_), line);
+        if (!resolved_.empty()) {
+            try {
+                appendLine(resolved_, line);
+                return;
+            } catch (const RunError&) {
+            }
+        }
+        resolved_ = resolvePath(path_);
+        appendLine(resolved_, line);
     } catch (const RunError& e) {
         if (!warned_) {
             std::fprintf(stderr, "%s: cannot write the log %s (%s, %d); log lines are dropped.\n",

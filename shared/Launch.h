@@ -40,6 +40,7 @@ public:
 
 private:
     std::string path_;
+    std::string resolved_; // path_ as found on disk, kept between lines
     bool warned_ = false;
 };
 

@@ -260,14 +260,24 @@ TEST_F(LauncherTest, OptionStepsRunOnlyWhenTheirValueSaysTrue) {
 }
 
 TEST_F(LauncherTest, BackupStepShowsItsStatusThenTheResult) {
-    dir.writeLines("korvex.wfd/config/korvex.cfg", {"autosnapbu=true"});
+    dir.write("shots/.keep", "");
+    dir.write("shot.tga", "picture");
+    dir.writeLines("korvex.wfd/config/korvex.cfg", {"autosnapbu=true", "sn-shotdir=" + D() + "/shots"});
     runLoader();
     auto t = fake.timeline;
     const auto at = std::find(t.begin(), t.end(), "log: Executing BackUpScreenShots()...");
     ASSERT_NE(at, t.end());
-    EXPECT_THAT(std::vector<std::string>(at, at + 5),
-                ElementsAreArray({"log: Executing BackUpScreenShots()...", "status: screenshot automatic backup...",
-                                  "sleep 300", "status: No Files available to back up.", "sleep 300"}));
+    const auto made = listFolders(D() + "/shots");
+    ASSERT_EQ(made.size(), 1u);
+    const std::string folder = made[0];
+    EXPECT_THAT(folder, ::testing::StartsWith("QF_SnapsBackUp_"));
+    EXPECT_THAT(std::vector<std::string>(at, at + 9),
+                ElementsAreArray(std::vector<std::string>{"log: Executing BackUpScreenShots()...", "status: screenshot automatic backup...",
+                                  "sleep 300", "log: Called BackUpScreenShots().", "log: >> BackingUp to : " + folder,
+                                  "log: >> Copied File : " + D() + "/shots/" + folder + "/shot.tga",
+                                  "log: >> 1 File(s) moved successfully.", "status:  1 File(s) moved successfully.",
+                                  "sleep 300"}));
+    EXPECT_FALSE(dir.exists("shot.tga"));
 }
 
 TEST_F(LauncherTest, LoaderRunsOnceEvenWhenTicksArriveWhileItRuns) {

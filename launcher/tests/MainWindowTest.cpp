@@ -40,6 +40,7 @@ protected:
         installModules();
         ConfigValues v = bobsValues();
         v.shotDir = D() + "/shots";
+        dir.write("shots/.keep", "");
         v.gameSpy = D() + "/gs/GameSpy.exe";
         dir.touchProgram("gs/GameSpy.exe");
         writeConfig(v);

@@ -1,0 +1,87 @@
+// The installed mod_tidyup in a copy of the demo game directory, started as the launcher
+// starts it when it closes: it cleans, shrinks its window and ends by itself.
+#include "shared/testing/GameDir.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string buildTree() {
+    const std::string fromEnv = kx::test::buildDir();
+    return fromEnv.empty() ? std::string(KX_CONFIGURED_BUILD_DIR) : fromEnv;
+}
+
+class TidyUpEndToEnd : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+    std::string game, logs;
+
+    void SetUp() override {
+        const std::string demo = buildTree() + "/demo-game";
+        ASSERT_TRUE(fs::exists(demo + "/korvex.wfd/modules/mod_tidyup")) << "no demo game directory in " << demo;
+        game = tmp.path().toStdString() + "/game dir";
+        fs::copy(demo, game, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+        logs = game + "/korvex.wfd/logs";
+        fs::create_directories(logs);
+        fs::create_directories(tmp.path().toStdString() + "/config");
+        fs::create_directories(tmp.path().toStdString() + "/runtime");
+        fs::permissions(tmp.path().toStdString() + "/runtime", fs::perms::owner_all);
+    }
+
+    void log(const std::string& name, size_t bytes) const { std::ofstream(logs + "/" + name) << std::string(bytes, 'x'); }
+
+    void start(QProcess& p) const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", tmp.path() + "/config");
+        env.insert("XDG_RUNTIME_DIR", tmp.path() + "/runtime");
+        env.insert("KORVEX_DIALOGS", tmp.path() + "/dialogs.jsonl");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::ForwardedChannels);
+        p.start(QString::fromStdString(game + "/korvex.wfd/modules/mod_tidyup"), {QString::fromStdString(game)});
+        ASSERT_TRUE(p.waitForStarted(10000));
+    }
+};
+
+} // namespace
+
+TEST_F(TidyUpEndToEnd, CleansAndEndsByItselfWhileASecondStartEndsAtOnce) {
+    log("Korvex.log", 61953);
+    log("lvlsmith.log", 61952);
+    log("plg_orn.log", 200000);
+
+    QProcess first;
+    QElapsedTimer t;
+    t.start();
+    start(first);
+    // Once the first has deleted a log it holds its lock: a second start ends at once.
+    while (fs::exists(logs + "/Korvex.log") && t.elapsed() < 10000) QThread::msleep(20);
+    QElapsedTimer t2;
+    t2.start();
+    QProcess second;
+    start(second);
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_LT(t2.elapsed(), 1000) << "the second start waited for the first";
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    // Three logs at 400 ms each, 300 ms at the end and the shrinking.
+    ASSERT_TRUE(first.waitForFinished(20000));
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 0);
+    EXPECT_GE(t.elapsed(), 1500);
+    EXPECT_FALSE(fs::exists(logs + "/Korvex.log"));
+    EXPECT_TRUE(fs::exists(logs + "/lvlsmith.log"));
+    EXPECT_FALSE(fs::exists(logs + "/plg_orn.log"));
+    EXPECT_FALSE(fs::exists(tmp.path().toStdString() + "/dialogs.jsonl")) << "no box on the way";
+}

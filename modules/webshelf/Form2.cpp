@@ -1,0 +1,154 @@
+#include "Form2.h"
+
+#include "Webshelf.h"
+
+#include "core/Files.h"
+#include "core/RunError.h"
+#include "core/Text.h"
+#include "platform/Platform.h"
+#include "shared/Boxes.h"
+#include "shared/ModuleCommandLine.h"
+#include "shared/Ui.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kx::webshelf {
+
+namespace {
+constexpr int WidthTwips = 3200, HeightTwips = 6000, RolledUpTwips = 600;
+constexpr int RowRole = Qt::UserRole; // the node's row in RefHTTPList
+const char* FirstStartKey = "webshelffirststart";
+} // namespace
+
+Form2::Form2(std::string commandLine, QWidget* parent) : QWidget(parent), commandLine_(std::move(commandLine)) {
+    setObjectName("Form2");
+    resize(twips(WidthTwips), twips(HeightTwips));
+    const QFont verdana = namedFont("Verdana", 8);
+
+    Label1 = named(plainLabel("Quellfort Link Library", this), "Label1");
+    Label1->setToolTip("Doubleclick to Roll Up/Down.");
+    Label1->setFont(verdana);
+    Label1->installEventFilter(this);
+
+    TreeView1 = named(new QTreeWidget(this), "TreeView1");
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setColumnCount(1);
+    RefHTTPList = named(new QListWidget(this), "RefHTTPList");
+    RefHTTPList->hide();
+
+    Picture1 = named(new QFrame(this), "Picture1");
+    Picture1->setFrameShape(QFrame::Box);
+    Picture1->setAutoFillBackground(true);
+    Label2 = named(plainLabel("A small note because this is your first start of Webshelf:", Picture1), "Label2");
+    Label3 = named(plainLabel("You can roll up/down the library by doubleclicking the label above.", Picture1),
+                   "Label3");
+    Command1 = named(new QPushButton("Ok", Picture1), "Command1");
+    for (QWidget* w : {static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label3), static_cast<QWidget*>(Command1)})
+        w->setFont(verdana);
+    Label2->setWordWrap(true);
+    Label3->setWordWrap(true);
+    auto* note = new QVBoxLayout(Picture1);
+    note->addWidget(Label2);
+    note->addWidget(Label3);
+    note->addWidget(Command1);
+
+    // The note lies over the tree: both in one cell, the note at its top.
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(Label1, 0, 0);
+    layout->addWidget(TreeView1, 1, 0);
+    layout->addWidget(Picture1, 1, 0, Qt::AlignTop);
+    layout->setRowStretch(1, 1);
+
+    connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { TreeView1_NodeClick(item); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label1 && event->type() == QEvent::MouseButtonDblClick) {
+        Label1_DblClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form2::Form_Load() {
+    const auto dir = checkModuleCommandLine(commandLine_);
+    if (!dir) platform().endProgram(0);
+
+    // Shown at most once per user, whether or not "Ok" is pressed.
+    if (platform().getSetting("Korvex", "settings", FirstStartKey) != "false") {
+        platform().saveSetting("Korvex", "settings", FirstStartKey, "false");
+        Picture1->show();
+    } else {
+        Picture1->hide();
+    }
+    rolledUp_ = false;
+
+    setWindowTitle(toUi("QF Webshelf" + numText(static_cast<long long>(VersionMajor)) + "." +
+                        numText(static_cast<long long>(VersionMinor)) + "." +
+                        numText(static_cast<long long>(VersionRevision))));
+
+    // Centred from top to bottom, its right edge at a quarter of the screen's width; on a
+    // screen too narrow for that it starts at the left edge rather than outside the screen.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        move(std::max(0, s.width() / 4 - width()), (s.height() - height()) / 2);
+    }
+
+    ParseWebshelf(resolvePath(*dir, "korvex.wfd/config/webshelf.xml"));
+}
+
+void Form2::ParseWebshelf(const std::string& path) {
+    const std::string baseDir = platform().currentDir();
+    std::vector<std::string> lines;
+    try {
+        lines = readLines(path); // read whole, so no yield below runs with the file open
+    } catch (const RunError& e) {
+        showError(e.description() + ": " + path, e.number());
+        return;
+    }
+    // Every node gets its row in the same step, so node and target stay paired.
+    auto addRow = [this](QTreeWidgetItem* item, const std::string& target) {
+        item->setData(0, RowRole, RefHTTPList->count());
+        RefHTTPList->addItem(toUi(target));
+    };
+    for (const ShelfFolder& f : parseWebshelf(lines, baseDir)) {
+        auto* folder = new QTreeWidgetItem(TreeView1, QStringList{toUi(f.name)});
+        addRow(folder, VoidTarget);
+        for (const ShelfLink& l : f.links) addRow(new QTreeWidgetItem(folder, QStringList{toUi(l.text)}), l.target);
+        folder->setExpanded(f.expanded);
+        platform().doEvents();
+    }
+}
+
+void Form2::TreeView1_NodeClick(QTreeWidgetItem* node) {
+    if (!node) return;
+    OpenLink(listText(RefHTTPList, node->data(0, RowRole).toInt()));
+}
+
+void OpenLink(const std::string& target) {
+    if (target == VoidTarget) return;
+    platform().shellOpen(target);
+}
+
+void Form2::Label1_DblClick() {
+    const int h = rolledUp_ ? HeightTwips : RolledUpTwips;
+    resize(width(), twips(h));
+    rolledUp_ = !rolledUp_;
+    platform().doEvents();
+}
+
+void Form2::Command1_Click() { Picture1->hide(); }
+
+} // namespace kx::webshelf
