@@ -18,6 +18,10 @@ namespace kx {
 // Callers run the item's click handler themselves after selecting from code.
 void selectListIndex(QListWidget* list, int index);
 void selectComboIndex(QComboBox* combo, int index);
+// Adds an entry shown by toUi that keeps its bytes: listText/comboText give them back as they
+// were, also where the text is shown as UTF-8 (a file name), which fromUi would not restore.
+void addListText(QListWidget* list, const std::string& bytes);
+void addComboText(QComboBox* combo, const std::string& bytes);
 // The entry at index, "" outside the list.
 std::string listText(const QListWidget* list, int index);
 std::string comboText(const QComboBox* combo, int index);

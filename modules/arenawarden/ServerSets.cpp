@@ -78,7 +78,7 @@ void readInto(frmCfgServ& w, const std::string& fileName, bool protocol) {
             log("Server advertises Kx3? " + boolToText(checkValue(w.Check2)));
             break;
         case SetKey::AddMap:
-            w.List2->addItem(toUi(value));
+            addListText(w.List2, value);
             log("Adding to MapList :: " + value);
             break;
         }
@@ -134,6 +134,7 @@ std::string serverSetPath(const std::string& fileName) {
 
 void SaveServerSet(frmCfgServ& w, const std::string& name) {
     try {
+        if (!isListedName(name)) throw RunError(err::BadFileName);
         const std::string path = serverSetPath(name + ".ini");
         ServerSetValues v;
         v.name = fromUi(w.Text2->text());

@@ -61,7 +61,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void ClickLineEdit::mousePressEvent(QMouseEvent* e) {
-    QLineEdit::mousePressEvent(e);
+    LimitedTextBox::mousePressEvent(e);
     if (e->button() == Qt::LeftButton) emit clicked();
 }
 

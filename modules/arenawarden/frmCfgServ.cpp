@@ -165,7 +165,8 @@ frmCfgServ::frmCfgServ() {
     Combo1 = new QComboBox;
     Combo1->setObjectName("Combo1");
     Label4 = label("Label4", "the games name will be...");
-    Text2 = new QLineEdit(QStringLiteral("#gamename"));
+    Text2 = new LimitedTextBox;
+    Text2->setText(QStringLiteral("#gamename"));
     Text2->setObjectName("Text2");
     Label6 = label("Label6", "gametype");
     Combo3 = new QComboBox;
@@ -330,17 +331,17 @@ void frmCfgServ::Form_Load() {
         if (has("host-gamen=")) s.cfgGameName = cfg.at("host-gamen=");
         if (has("host-maxpl=")) s.cfgMaxPlayers = toInt16(val(cfg.at("host-maxpl=")));
 
-        for (int i = 0; i < 3; ++i) Combo3->addItem(toUi(gameTypeWord(i)));
-        for (int n = 2; n <= 30; ++n) Combo1->addItem(toUi(numText(static_cast<long long>(n))));
+        for (int i = 0; i < 3; ++i) addComboText(Combo3, gameTypeWord(i));
+        for (int n = 2; n <= 30; ++n) addComboText(Combo1, numText(static_cast<long long>(n)));
         Text2->setText(toUi(stripBreaks(s.cfgGameName)));
         selectComboIndex(Combo1, s.cfgMaxPlayers);
         selectComboIndex(Combo3, s.cfgGameType);
 
         const LevelList levels = readLevelList(s.korvexDir, s.cfgDefaultMap);
-        for (const auto& n : levels.names) List1->addItem(toUi(n));
+        for (const auto& n : levels.names) addListText(List1, n);
         selectListIndex(List1, levels.selected);
         // The rotation list starts with the preselected map, or one empty entry.
-        List2->addItem(toUi(listText(List1, listIndex(List1))));
+        addListText(List2, listText(List1, listIndex(List1)));
         // The map list shows from its top with nothing selected (an empty one stays empty).
         if (List1->count() > 0) selectListIndex(List1, 0);
         selectListIndex(List1, -1);
@@ -400,9 +401,15 @@ void frmCfgServ::showSubPage(QWidget* page) {
     page->raise();
 }
 
-double frmCfgServ::cycleMinutes() const {
+bool frmCfgServ::typedCycleTimeUsed() const {
     const double typed = val(fromUi(Text3->text()));
-    return typed >= 10 && typed <= 90 ? typed : HScroll1->value();
+    return typed >= 10 && typed <= 90;
+}
+
+double frmCfgServ::cycleMinutes() const { return typedCycleTimeUsed() ? val(fromUi(Text3->text())) : HScroll1->value(); }
+
+QString frmCfgServ::cycleMinutesText() const {
+    return typedCycleTimeUsed() ? Text3->text() : toUi(numText(static_cast<long long>(HScroll1->value())));
 }
 
 void frmCfgServ::Command1_Click() {
@@ -428,13 +435,14 @@ void frmCfgServ::Command1_Click() {
     step([&] { m->Frame3->setTitle(toUi(name)); });
     step([&] { m->lblGameType->setText(toUi("Gametype is '" + gameType + "'.")); });
     step([&] { m->lblMaxPlayers->setText(toUi("Server will host" + players + " Players.")); });
-    step([&] { m->lblCycleCount->setText(QStringLiteral("Server will cycle map every ") + Text3->text() +
+    // The minutes the cycling uses: the typed ones within their range, else the slider's.
+    step([&] { m->lblCycleCount->setText(QStringLiteral("Server will cycle map every ") + cycleMinutesText() +
                                           QStringLiteral(" minutes.")); });
     step([&] {
         selectListIndex(List2, -1);
         while (listIndex(List2) + 1 < List2->count()) {
             selectListIndex(List2, listIndex(List2) + 1);
-            m->List1->addItem(toUi(listText(List2, listIndex(List2))));
+            addListText(m->List1, listText(List2, listIndex(List2)));
         }
     });
     step([&] { s.cycleMinutes = cycleMinutes(); });
@@ -486,7 +494,7 @@ void frmCfgServ::Label18_Click() {
         platform().msgBox("Aborted creation of ServerSet.", box::OkOnly, "error.");
         return;
     }
-    SaveServerSet(*this, name);
+    SaveServerSet(*this, typedName(name));
     File1->refresh();
 }
 
@@ -506,7 +514,7 @@ void frmCfgServ::Text3_Click() {
 }
 
 void frmCfgServ::Command4_Click() {
-    step([&] { List2->addItem(toUi(listText(List1, listIndex(List1)))); });
+    step([&] { addListText(List2, listText(List1, listIndex(List1))); });
     step([&] {
         // Walks down the map list and starts again at its top.
         const int at = listIndex(List1);
@@ -527,7 +535,7 @@ void frmCfgServ::Command5_Click() {
 void frmCfgServ::Command3_Click() { mnuListMenu->popup(QCursor::pos()); }
 
 void frmCfgServ::List1_DblClick() {
-    step([&] { List2->addItem(toUi(listText(List1, listIndex(List1)))); });
+    step([&] { addListText(List2, listText(List1, listIndex(List1))); });
 }
 
 void frmCfgServ::List2_DblClick() {
@@ -564,7 +572,10 @@ void frmCfgServ::mnuListMenuSaveList_Click() {
         lines.push_back(stripBreaks(listText(List2, i)));
     }
     try {
-        const std::string file = name + ".nfo";
+        // The empty name is taken: its file ".nfo" is listed, since the load dialog shows
+        // hidden files.
+        if (!name.empty() && !isListedName(typedName(name))) throw RunError(err::BadFileName);
+        const std::string file = typedName(name) + ".nfo";
         if (!isValidFileName(file)) throw RunError(err::BadFileName);
         // Written whole to a temporary file and renamed: a failed save keeps the old list file.
         writeLinesAtomic(resolvePath(state().korvexDir, "korvex.wfd/config/cyclelists/" + file), lines);

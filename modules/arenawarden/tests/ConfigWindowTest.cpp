@@ -259,8 +259,10 @@ TEST_F(ConfigWindow, TheLaunchTakesTheTypedCycleTimeOnlyWithinItsRange) {
     struct Case {
         std::string typed;
         double minutes;
+        std::string shown; // in the running-server window: the minutes used
     };
-    const Case cases[] = {{"40abc", 40}, {"45.5", 45.5}, {"5", 60}, {"1e9", 60}, {"-30", 60}, {"", 60}};
+    const Case cases[] = {{"40abc", 40, "40abc"}, {"45.5", 45.5, "45.5"}, {"5", 60, " 60"},
+                          {"1e9", 60, " 60"},     {"-30", 60, " 60"},     {"", 60, " 60"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         auto& w = cfg();
@@ -271,6 +273,8 @@ TEST_F(ConfigWindow, TheLaunchTakesTheTypedCycleTimeOnlyWithinItsRange) {
         EXPECT_EQ(state().cycleMinutes, c.minutes);
         ASSERT_NE(serverModuleIfLoaded(), nullptr);
         EXPECT_EQ(serverModuleIfLoaded()->cycleEnd(), fake.clock.addSecs(roundHalfEven(c.minutes) * 60));
+        EXPECT_EQ(fromUi(serverModuleIfLoaded()->lblCycleCount->text()),
+                  "Server will cycle map every " + c.shown + " minutes.");
         EXPECT_TRUE(fake.boxes.empty());
         nextCase();
     }
@@ -303,6 +307,31 @@ TEST_F(ConfigWindow, CreatingAServerSet) {
     EXPECT_EQ(fake.boxes[2].style, 0);
     EXPECT_EQ(fake.boxes[2].title, "error.");
     EXPECT_EQ(fake.boxes[3].text, "Aborted creation of ServerSet.");
+}
+
+// Checked as typed, before ".ini" is added: such files would never be listed.
+TEST_F(ConfigWindow, ServerSetNamesThatWouldBeHiddenAreRefused) {
+    auto& w = cfg();
+    fake.inputAnswers = {std::string("."), std::string(".."), std::string(".hidden"), std::string("..x")};
+    for (int i = 0; i < 4; ++i) w.Label18_Click();
+    EXPECT_EQ(boxTexts(fake), std::vector<std::string>(4, "An error occured while trying to perform the specified "
+                                                          "task.\r\nBad file name or number ( 52 )"));
+    EXPECT_EQ(listFiles(dir.file("korvex.wfd/config/serversets"), "*.*", true), std::vector<std::string>{});
+}
+
+TEST_F(ConfigWindow, AServerSetNameOutsideAsciiBecomesAUtf8FileThatLoads) {
+    auto& w = cfg();
+    fake.inputAnswers = {std::string("Jos\xE9")};
+    w.Label18_Click();
+    EXPECT_TRUE(dir.exists("korvex.wfd/config/serversets/Jos\xC3\xA9.ini"));
+    EXPECT_EQ(w.File1->item(0)->text(), QString::fromUtf8("José.ini"));
+    EXPECT_EQ(boxTexts(fake), std::vector<std::string>{"ServerSet 'Jos\xC3\xA9' created sucessfully with your "
+                                                       "current settings."});
+    w.File1->setCurrentRow(0);
+    fake.boxes.clear();
+    w.Label28_Click();
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_TRUE(w.Picture3->isVisibleTo(&w));
 }
 
 TEST_F(ConfigWindow, PagesAndSubPages) {

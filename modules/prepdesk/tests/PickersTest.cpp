@@ -12,6 +12,8 @@
 #include "shared/Ui.h"
 
 #include <QComboBox>
+#include "shared/widgets/LimitedTextBox.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -57,7 +59,7 @@ protected:
     }
     GameDir g;
     FakePlatform fake;
-    QLineEdit target;
+    LimitedTextBox target;
     QWidget owner; // the pickers' parent, as the wizard is: they go with it
 };
 
@@ -336,7 +338,7 @@ TEST_F(WizardPickers, ClosingTheWizardTakesAnOpenPickerWithIt) {
     EXPECT_TRUE(w->SnapShotDir->text().isEmpty());
 
     // A picker whose box has gone writes nothing and does not fail.
-    auto* box = new QLineEdit;
+    auto* box = new LimitedTextBox;
     auto* p = new frmGetScreenieDir(box, &owner);
     delete box;
     p->Command1_Click();
