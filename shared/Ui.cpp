@@ -8,6 +8,10 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace kx {
 
@@ -62,6 +66,37 @@ std::string listText(const QListWidget* list, int index) {
 std::string comboText(const QComboBox* combo, int index) {
     if (index < 0 || index >= combo->count()) return "";
     return entryBytes(combo->itemData(index, kBytesRole), combo->itemText(index));
+}
+
+namespace {
+// text with a line break after every kShownBlock characters of one line; run is the length of
+// the line the text continues. A surrogate pair is never split.
+QString blocked(const QString& text, qsizetype run) {
+    QString out;
+    out.reserve(text.size() + text.size() / kShownBlock + 1);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\n') {
+            run = 0;
+        } else {
+            if (run >= kShownBlock && !c.isLowSurrogate()) {
+                out += u'\n';
+                run = 0;
+            }
+            ++run;
+        }
+        out += c;
+    }
+    return out;
+}
+} // namespace
+
+void setShownText(QPlainTextEdit* box, const QString& text) { box->setPlainText(blocked(text, 0)); }
+
+void appendShownText(QPlainTextEdit* box, const QString& text) {
+    QTextCursor c(box->document());
+    c.movePosition(QTextCursor::End);
+    c.insertText(blocked(text, box->document()->lastBlock().length() - 1));
 }
 
 int listIndex(const QListWidget* list) {

@@ -11,6 +11,7 @@ class QComboBox;
 class QCheckBox;
 class QLabel;
 class QWidget;
+class QPlainTextEdit;
 
 namespace kx {
 
@@ -40,6 +41,16 @@ T* named(T* w, const char* name) {
 
 // A label that shows its text as plain text, never rich text guessed from data.
 QLabel* plainLabel(const QString& text = QString(), QWidget* parent = nullptr);
+
+// Multi-line boxes. A box lays out each line as one block, and the layout of one very long
+// line takes time that grows with the square of its length (a 1 MB line without blanks takes
+// a minute, and again on every resize); so a line longer than kShownBlock characters is shown
+// as blocks of that many, which the box lays out only when they come into view. Lines of any
+// usual length are shown exactly as given. Text breaks its lines at LF.
+inline constexpr int kShownBlock = 4096;
+void setShownText(QPlainTextEdit* box, const QString& text);
+// Adds text at the end, continuing the last line.
+void appendShownText(QPlainTextEdit* box, const QString& text);
 
 // A named font with a fallback family ("Verdana" -> sans, "Lucida Console"/"Fixedsys" -> monospace).
 QFont namedFont(const QString& family, double pointSize, bool bold = false);

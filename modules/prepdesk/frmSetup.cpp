@@ -97,8 +97,8 @@ frmSetup::frmSetup(const std::string& commandLine, QWidget* parent) : QWidget(pa
     autoexec_ = "true";
     korvexDir_ = commandLine.empty() ? platform().currentDir() + "/../.." : commandLine;
 
-    Text1->setPlainText(toUi(loadInfo("firsttime.inf")));
-    Text2->setPlainText(toUi(loadInfo("finish.inf")));
+    setShownText(Text1, toUi(loadInfo("firsttime.inf")));
+    setShownText(Text2, toUi(loadInfo("finish.inf")));
 
     page_ = 0;
     for (int i = 0; i < 6; ++i) Picture1[size_t(i)]->setVisible(i == 0);
