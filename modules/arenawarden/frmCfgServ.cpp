@@ -319,6 +319,8 @@ void frmCfgServ::LogProtocol(const std::string& line) { AppendLine(Protocol, lin
 
 void frmCfgServ::Form_Load() {
     ModuleState& s = state();
+    // The file being read or applied, named in the box when the load fails.
+    std::string reading = configPath(s.korvexDir);
     try {
         const std::vector<std::string> keys = {"playername=", "host-mpmap=", "host-gamet=",
                                                "host-teama=", "host-gamen=", "host-maxpl="};
@@ -337,6 +339,7 @@ void frmCfgServ::Form_Load() {
         selectComboIndex(Combo1, s.cfgMaxPlayers);
         selectComboIndex(Combo3, s.cfgGameType);
 
+        reading = levelListPath(s.korvexDir);
         const LevelList levels = readLevelList(s.korvexDir, s.cfgDefaultMap);
         for (const auto& n : levels.names) addListText(List1, n);
         selectListIndex(List1, levels.selected);
@@ -346,7 +349,8 @@ void frmCfgServ::Form_Load() {
         if (List1->count() > 0) selectListIndex(List1, 0);
         selectListIndex(List1, -1);
 
-        Text1->setText(loadText(resolvePath(s.korvexDir, "korvex.wfd/config/cyc_welcome.ini")));
+        reading = resolvePath(s.korvexDir, "korvex.wfd/config/cyc_welcome.ini");
+        Text1->setText(loadText(reading));
         tbsConfigureTab->setCurrentIndex(0);
         tbsConfigureTab_Click();
         AppendLine(Text1, "ZIV Internal Version" + numText(static_cast<long long>(VersionMajor)) + "." +
@@ -356,14 +360,23 @@ void frmCfgServ::Form_Load() {
         loadFiles();
     } catch (const RunError& e) {
         // Without its configuration, level list and welcome text the module cannot be set up.
-        ShowTaskError(e.description(), e.number());
+        ShowTaskError(e.description() + " (" + reading + ")", e.number());
         platform().endProgram(1);
     }
 
-    // A ServerSet handed over by another module is launched once, at once.
-    const std::string handed = getKorvexSetting(setting::LoadServerSet);
+    // A ServerSet handed over by another module is launched once, at once. A settings store
+    // that cannot be read or written is reported in the module's own box and the window stays;
+    // a hand-over that cannot be marked as taken is not launched, or it would launch again at
+    // every start.
+    std::string handed;
+    try {
+        handed = getKorvexSetting(setting::LoadServerSet);
+        if (handed != "NONE") saveKorvexSetting(setting::LoadServerSet, "NONE");
+    } catch (const RunError& e) {
+        ShowTaskError(e.description() + " (settings Korvex.ini)", e.number());
+        return;
+    }
     if (handed != "NONE") {
-        saveKorvexSetting(setting::LoadServerSet, "NONE");
         LoadServerSet(*this, handed);
         Command1_Click();
     }

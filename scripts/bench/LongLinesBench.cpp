@@ -5,6 +5,7 @@
 #include "Form7.h"
 #include "Launcher.h"
 #include "ModuleState.h"
+#include "TextControls.h"
 #include "frmCfgServ.h"
 #include "frmSetup.h"
 
@@ -73,7 +74,12 @@ int main(int argc, char** argv) {
 
     kx::arenawarden::state().korvexDir = dir;
     fake.settings["Korvex|settings|dsmloadserverset"] = "NONE";
-    measure("arenawarden (cyc_welcome.ini)", [&]() -> QWidget* { return kx::arenawarden::loadCfgServ(); },
+    measure("arenawarden (cyc_welcome.ini)",
+            [&]() -> QWidget* {
+                auto* w = kx::arenawarden::loadCfgServ();
+                if (w) w->Label21_Click(); // the info page that holds the welcome text
+                return w;
+            },
             [](QWidget* w) -> QPlainTextEdit* { return static_cast<kx::arenawarden::frmCfgServ*>(w)->Text1; });
 
     kx::launcher::state().korvexDir = dir;

@@ -99,15 +99,17 @@ TEST_F(ConfigWindow, ALoadThatCannotReadItsFilesReportsAndEnds) {
     struct Case {
         const char* what;
         std::function<void()> spoil;
-        std::string description;
+        std::string description; // the box names the file being read
     };
+    const std::string cfgFile = " (" + dir.file("korvex.wfd/config/korvex.cfg") + ")";
     const Case cases[] = {
-        {"no korvex.cfg", [&] { removeFile(dir.file("korvex.wfd/config/korvex.cfg")); }, "File not found ( 53 )"},
-        {"no levels.nfo", [&] { removeFile(dir.file("levels.nfo")); }, "File not found ( 53 )"},
-        {"no welcome text", [&] { removeFile(dir.file("korvex.wfd/config/cyc_welcome.ini")); }, "File not found ( 53 )"},
-        {"player index outside", [&] { writeConfig(" 29"); }, "Invalid property value ( 380 )"},
-        {"game type outside", [&] { writeConfig(" 6", " 3"); }, "Invalid property value ( 380 )"},
-        {"player index overflows", [&] { writeConfig(" 99999"); }, "Overflow ( 6 )"},
+        {"no korvex.cfg", [&] { removeFile(dir.file("korvex.wfd/config/korvex.cfg")); }, "File not found" + cfgFile + " ( 53 )"},
+        {"no levels.nfo", [&] { removeFile(dir.file("levels.nfo")); }, "File not found (" + dir.file("levels.nfo") + ") ( 53 )"},
+        {"no welcome text", [&] { removeFile(dir.file("korvex.wfd/config/cyc_welcome.ini")); },
+         "File not found (" + dir.file("korvex.wfd/config/cyc_welcome.ini") + ") ( 53 )"},
+        {"player index outside", [&] { writeConfig(" 29"); }, "Invalid property value" + cfgFile + " ( 380 )"},
+        {"game type outside", [&] { writeConfig(" 6", " 3"); }, "Invalid property value" + cfgFile + " ( 380 )"},
+        {"player index overflows", [&] { writeConfig(" 99999"); }, "Overflow" + cfgFile + " ( 6 )"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -169,6 +171,35 @@ TEST_F(ConfigWindow, NoHandOverValueAtAll) {
     EXPECT_EQ(fake.boxes[1].title, "Error.");
     EXPECT_EQ(w.List2->count(), 0);
     EXPECT_TRUE(fake.starts.empty());
+}
+
+// The window stays and says what failed; a hand-over it cannot mark as taken is not launched,
+// or it would launch at every start.
+TEST_F(ConfigWindow, ASettingsStoreThatCannotBeReadOrWrittenIsReportedAndTheWindowStays) {
+    writeSet("cup.ini", {"sv_name=cup", "sv_cycle=0", "addmap=Hill"});
+    struct Case {
+        int getError, saveError;
+        std::string description;
+    };
+    const Case cases[] = {{err::PermissionDenied, 0, "Permission denied"}, {0, err::PathFileAccess, "Path/File access error"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.description);
+        handOver("cup.ini");
+        fake.getSettingError = c.getError;
+        fake.saveSettingError = c.saveError;
+        frmCfgServ* w = nullptr;
+        ASSERT_NO_THROW(w = loadCfgServ());
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(boxTexts(fake), std::vector<std::string>{"An error occured while trying to perform the specified "
+                                                           "task.\r\n" + c.description + " (settings Korvex.ini) ( " +
+                                                           std::to_string(c.getError + c.saveError) + " )"});
+        EXPECT_EQ(fake.boxes[0].title, "An error occured");
+        EXPECT_TRUE(fake.starts.empty());
+        EXPECT_EQ(cfgServWindow(), w);
+        fake.boxes.clear();
+        fake.getSettingError = fake.saveSettingError = 0;
+        nextCase();
+    }
 }
 
 TEST_F(ConfigWindow, LaunchingACyclingServerHandsItsSettingsOver) {
