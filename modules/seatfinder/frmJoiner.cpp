@@ -197,11 +197,14 @@ void frmJoiner::Command1_Click() {
         invalidAddressBox(address);
         return;
     }
-    const GameCommand cmd =
-        joinCommand(korvexDir_, address, fromUi(Text1->text()), comboText(Combo2, Combo2->currentIndex()));
     try {
         platform().setCurrentDir(korvexDir_);
-        platform().startProcess(cmd.program, cmd.args, korvexDir_, win::NormalFocus);
+        // The game is found in the current directory: a relative game directory named again
+        // from inside itself would be looked for one level too deep.
+        const std::string here = platform().currentDir();
+        const GameCommand cmd =
+            joinCommand(here, address, fromUi(Text1->text()), comboText(Combo2, Combo2->currentIndex()));
+        platform().startProcess(cmd.program, cmd.args, here, win::NormalFocus);
     } catch (const RunError& e) {
         foundError(e);
         return;
