@@ -165,8 +165,7 @@ frmCfgServ::frmCfgServ() {
     Combo1 = new QComboBox;
     Combo1->setObjectName("Combo1");
     Label4 = label("Label4", "the games name will be...");
-    Text2 = new LimitedTextBox;
-    Text2->setText(QStringLiteral("#gamename"));
+    Text2 = textBox(QStringLiteral("#gamename"));
     Text2->setObjectName("Text2");
     Label6 = label("Label6", "gametype");
     Combo3 = new QComboBox;

@@ -22,6 +22,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include "shared/widgets/LimitedTextBox.h"
+
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -63,8 +65,8 @@ frmJoiner::frmJoiner(std::string commandLine, QWidget* parent)
     lstServer->setEditable(false);
     lstIP = named(new QListWidget(this), "lstIP");
     lstIP->setVisible(false);
-    textIP = named(new QLineEdit, "textIP");
-    Text1 = named(new QLineEdit("Your name"), "Text1");
+    textIP = named(textBox(), "textIP");
+    Text1 = named(textBox("Your name"), "Text1");
     Combo2 = named(new QComboBox, "Combo2");
     Combo2->setEditable(false);
     Command1 = named(new QPushButton("&Ok"), "Command1");

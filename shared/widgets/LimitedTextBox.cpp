@@ -53,6 +53,12 @@ void LimitedTextBox::setBytes(const std::string& bytes) {
 
 std::string LimitedTextBox::bytes() const { return toUi(bytes_) == text() ? bytes_ : fromUi(text()); }
 
+LimitedTextBox* textBox(const QString& text) {
+    auto* box = new LimitedTextBox;
+    box->setText(text);
+    return box;
+}
+
 bool LimitedTextBox::event(QEvent* e) {
     bool user = false;
     switch (e->type()) {

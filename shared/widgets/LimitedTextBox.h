@@ -35,4 +35,7 @@ private:
     std::string bytes_;
 };
 
+// A box without a typing limit that starts with text.
+LimitedTextBox* textBox(const QString& text = QString());
+
 } // namespace kx
