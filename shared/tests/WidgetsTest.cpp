@@ -5,6 +5,7 @@
 #include "platform/FakePlatform.h"
 #include "shared/Ui.h"
 #include "shared/testing/GameDir.h"
+#include "shared/testing/ShownText.h"
 #include "shared/widgets/FileControls.h"
 #include "shared/widgets/LimitedTextBox.h"
 
@@ -18,15 +19,7 @@
 
 using namespace kx;
 
-namespace {
-
-int longestBlock(const QPlainTextEdit& box) {
-    int most = 0;
-    for (QTextBlock b = box.document()->begin(); b.isValid(); b = b.next()) most = std::max(most, b.length() - 1);
-    return most;
-}
-
-} // namespace
+using test::longestBlock;
 
 // One block of a million characters takes the box a minute to lay out; blocks of a bounded
 // length are laid out as they come into view.

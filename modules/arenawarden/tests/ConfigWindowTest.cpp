@@ -11,6 +11,7 @@
 #include "core/Files.h"
 #include "core/Text.h"
 #include "shared/Ui.h"
+#include "shared/testing/ShownText.h"
 #include "shared/widgets/FileControls.h"
 
 #include <QCheckBox>
@@ -65,6 +66,16 @@ TEST_F(ConfigWindow, LoadFillsTheWindowFromTheConfigurationTheLevelsAndTheWelcom
     EXPECT_TRUE(fake.boxes.empty());
     EXPECT_EQ(setting(), "NONE");
     for (const auto& c : fake.calls) EXPECT_EQ(c.find("saveSetting"), std::string::npos) << c;
+}
+
+TEST_F(ConfigWindow, AVeryLongWelcomeLineIsShownInBoundedBlocks) {
+    const std::string line(3 * kShownBlock, 'x');
+    dir.write("korvex.wfd/config/cyc_welcome.ini", line + "\r\n");
+    auto& w = cfg();
+    EXPECT_LE(test::longestBlock(*w.Text1), kShownBlock);
+    // The box keeps the text as written; only its blocks are bounded.
+    EXPECT_EQ(w.Text1->text(), line + "\r\nZIV Internal Version 2.1 Build 2346\r\n");
+    EXPECT_EQ(w.Text1->toPlainText().remove('\n').toStdString(), line + "ZIV Internal Version 2.1 Build 2346");
 }
 
 TEST_F(ConfigWindow, LoadWithoutAMatchingMapAnEmptyLevelListOrAServerSetFolder) {
