@@ -32,7 +32,46 @@ char toUpperByte(unsigned char c) {
 }
 } // namespace
 
+bool isUtf8WithHighBytes(const std::string& bytes) {
+    bool high = false;
+    const size_t n = bytes.size();
+    for (size_t i = 0; i < n;) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        high = true;
+        size_t len;
+        unsigned min;
+        unsigned cp;
+        if (c >= 0xC2 && c <= 0xDF) len = 2, min = 0x80, cp = c & 0x1F;
+        else if (c >= 0xE0 && c <= 0xEF) len = 3, min = 0x800, cp = c & 0x0F;
+        else if (c >= 0xF0 && c <= 0xF4) len = 4, min = 0x10000, cp = c & 0x07;
+        else return false;
+        if (i + len > n) return false;
+        for (size_t k = 1; k < len; ++k) {
+            const auto d = static_cast<unsigned char>(bytes[i + k]);
+            if ((d & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (d & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+        if (cp < min || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return false;
+        i += len;
+    }
+    return high;
+}
+
 QString toUi(const std::string& bytes) {
+    if (isUtf8WithHighBytes(bytes)) return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return fromCp1252(bytes);
+}
+
+std::string fromUiName(const QString& text) { return text.toUtf8().toStdString(); }
+
+std::string typedName(const std::string& cp1252) { return fromUiName(fromCp1252(cp1252)); }
+
+QString fromCp1252(const std::string& bytes) {
     QString out;
     out.reserve(static_cast<qsizetype>(bytes.size()));
     for (unsigned char c : bytes) {

@@ -12,9 +12,19 @@
 namespace kx {
 
 // --- Windows-1252 at the widgets ------------------------------------------------------------
+// What a widget shows: a text that is valid UTF-8 and holds a byte above 127 as UTF-8 (this
+// machine's file names: "/home/Jos\xC3\xA9" reads "José"), any other as Windows-1252.
 QString toUi(const std::string& bytes);
+// Windows-1252 alone, whatever the bytes look like.
+QString fromCp1252(const std::string& bytes);
 // Characters outside Windows-1252 become "?".
 std::string fromUi(const QString& text);
+// A typed name that becomes a file or folder name: UTF-8, so the file on disk carries the
+// name the user sees in every later listing.
+std::string fromUiName(const QString& text);
+// The same for a name the input box gave as Windows-1252.
+std::string typedName(const std::string& cp1252);
+bool isUtf8WithHighBytes(const std::string& bytes);
 
 // --- lines ------------------------------------------------------------------------------
 // Splits at CR LF, a lone LF or a lone CR; a final line end adds no empty line.

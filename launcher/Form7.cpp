@@ -34,7 +34,7 @@ void Form7::Form_Load() {
         showError(e);
         return;
     }
-    Text1->setPlainText(toUi(replaceAll(text, "\r\n", "\n")));
+    setShownText(Text1, toUi(replaceAll(text, "\r\n", "\n")));
 }
 
 } // namespace kx::launcher

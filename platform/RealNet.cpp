@@ -79,23 +79,26 @@ Fd startConnect(std::uint32_t hostOrder, std::uint16_t port, bool& answered) {
 } // namespace
 
 std::vector<std::string> resolveIPv4(const std::string& host) {
+    // The host entry's own order (the hosts file's lines, the DNS answer), as the programs
+    // show its first address. getaddrinfo would re-sort the addresses by RFC 6724 (a loopback
+    // or same-network address first), so the host entry is read instead.
     std::vector<std::string> out;
     if (host.empty()) return out;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM; // one entry per address, not one per socket type
-    addrinfo* res = nullptr;
-    if (::getaddrinfo(host.c_str(), nullptr, &hints, &res) != 0) return out;
-    for (const addrinfo* a = res; a; a = a->ai_next) {
-        if (a->ai_family != AF_INET) continue;
-        char buf[INET_ADDRSTRLEN];
-        const auto* sa = reinterpret_cast<const sockaddr_in*>(a->ai_addr);
-        if (!::inet_ntop(AF_INET, &sa->sin_addr, buf, sizeof buf)) continue;
+    hostent entry{};
+    hostent* found = nullptr;
+    int herr = 0;
+    std::vector<char> buf(4096);
+    while (::gethostbyname2_r(host.c_str(), AF_INET, &entry, buf.data(), buf.size(), &found, &herr) == ERANGE &&
+           buf.size() < (1u << 24))
+        buf.resize(buf.size() * 2);
+    if (!found || found->h_addrtype != AF_INET || found->h_length != sizeof(in_addr)) return out;
+    for (char** a = found->h_addr_list; a && *a; ++a) {
+        char text[INET_ADDRSTRLEN];
+        if (!::inet_ntop(AF_INET, *a, text, sizeof text)) continue;
         bool seen = false;
-        for (const auto& o : out) seen = seen || o == buf;
-        if (!seen) out.emplace_back(buf);
+        for (const auto& o : out) seen = seen || o == text;
+        if (!seen) out.emplace_back(text);
     }
-    ::freeaddrinfo(res);
     return out;
 }
 

@@ -38,11 +38,15 @@ bool acquireSingleInstance(const std::string& name) {
 
 int runProgram(int argc, char** argv, const ProgramInfo& info,
                const std::function<void(const std::string& commandLine)>& start) {
-    // Read before QApplication, which strips the options it knows from argv.
     const std::string commandLine = joinCommandLine(argc, argv);
     if (info.singleInstance && !acquireSingleInstance(info.name)) return 0;
 
-    QApplication app(argc, argv);
+    // Qt gets the program name alone: the command line is the program's own (a game directory
+    // or a host name), and Qt would obey options such as -platform or -qwindowtitle in it.
+    static char fallbackName[] = "korvex";
+    char* qtArgv[] = {argc > 0 && argv[0] ? argv[0] : fallbackName, nullptr};
+    int qtArgc = 1;
+    QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QString::fromStdString(info.name));
     QApplication::setQuitOnLastWindowClosed(info.quitOnLastWindowClosed);
 

@@ -1,6 +1,7 @@
 #pragma once
-// What every main.cpp does: read the raw argument vector before QApplication can strip
-// options from it, keep a second copy from starting, install the real platform (scripted
+// What every main.cpp does: keep the raw argument vector as the command line (QApplication
+// gets the program name alone, so Qt obeys none of its options there), keep a second copy
+// from starting, install the real platform (scripted
 // dialogs when KORVEX_DIALOGS is set) and name the boxes that carry no title.
 
 #include <functional>

@@ -10,6 +10,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace kx {
 
@@ -28,14 +32,73 @@ void selectComboIndex(QComboBox* combo, int index) {
     combo->setCurrentIndex(index);
 }
 
+namespace {
+constexpr int kBytesRole = Qt::UserRole + 0x4B58;
+
+QVariant bytesData(const std::string& bytes) { return QByteArray(bytes.data(), qsizetype(bytes.size())); }
+
+// The kept bytes while the entry still shows them, else the shown text as Windows-1252.
+std::string entryBytes(const QVariant& kept, const QString& shown) {
+    if (kept.isValid()) {
+        const QByteArray b = kept.toByteArray();
+        std::string bytes(b.constData(), size_t(b.size()));
+        if (toUi(bytes) == shown) return bytes;
+    }
+    return fromUi(shown);
+}
+} // namespace
+
+void addListText(QListWidget* list, const std::string& bytes) {
+    auto* item = new QListWidgetItem(toUi(bytes));
+    item->setData(kBytesRole, bytesData(bytes));
+    list->addItem(item);
+}
+
+void addComboText(QComboBox* combo, const std::string& bytes) {
+    combo->addItem(toUi(bytes));
+    combo->setItemData(combo->count() - 1, bytesData(bytes), kBytesRole);
+}
+
 std::string listText(const QListWidget* list, int index) {
     if (index < 0 || index >= list->count()) return "";
-    return fromUi(list->item(index)->text());
+    const auto* item = list->item(index);
+    return entryBytes(item->data(kBytesRole), item->text());
 }
 
 std::string comboText(const QComboBox* combo, int index) {
     if (index < 0 || index >= combo->count()) return "";
-    return fromUi(combo->itemText(index));
+    return entryBytes(combo->itemData(index, kBytesRole), combo->itemText(index));
+}
+
+namespace {
+// text with a line break after every kShownBlock characters of one line; run is the length of
+// the line the text continues. A surrogate pair is never split.
+QString blocked(const QString& text, qsizetype run) {
+    QString out;
+    out.reserve(text.size() + text.size() / kShownBlock + 1);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\n') {
+            run = 0;
+        } else {
+            if (run >= kShownBlock && !c.isLowSurrogate()) {
+                out += u'\n';
+                run = 0;
+            }
+            ++run;
+        }
+        out += c;
+    }
+    return out;
+}
+} // namespace
+
+void setShownText(QPlainTextEdit* box, const QString& text) { box->setPlainText(blocked(text, 0)); }
+
+void appendShownText(QPlainTextEdit* box, const QString& text) {
+    QTextCursor c(box->document());
+    c.movePosition(QTextCursor::End);
+    c.insertText(blocked(text, box->document()->lastBlock().length() - 1));
 }
 
 int listIndex(const QListWidget* list) {

@@ -12,6 +12,7 @@ class QCheckBox;
 class QLabel;
 class QWidget;
 class QPixmap;
+class QPlainTextEdit;
 
 namespace kx {
 
@@ -19,6 +20,10 @@ namespace kx {
 // Callers run the item's click handler themselves after selecting from code.
 void selectListIndex(QListWidget* list, int index);
 void selectComboIndex(QComboBox* combo, int index);
+// Adds an entry shown by toUi that keeps its bytes: listText/comboText give them back as they
+// were, also where the text is shown as UTF-8 (a file name), which fromUi would not restore.
+void addListText(QListWidget* list, const std::string& bytes);
+void addComboText(QComboBox* combo, const std::string& bytes);
 // The entry at index, "" outside the list.
 std::string listText(const QListWidget* list, int index);
 std::string comboText(const QComboBox* combo, int index);
@@ -37,6 +42,16 @@ T* named(T* w, const char* name) {
 
 // A label that shows its text as plain text, never rich text guessed from data.
 QLabel* plainLabel(const QString& text = QString(), QWidget* parent = nullptr);
+
+// Multi-line boxes. A box lays out each line as one block, and the layout of one very long
+// line takes time that grows with the square of its length (a 1 MB line without blanks takes
+// a minute, and again on every resize); so a line longer than kShownBlock characters is shown
+// as blocks of that many, which the box lays out only when they come into view. Lines of any
+// usual length are shown exactly as given. Text breaks its lines at LF.
+inline constexpr int kShownBlock = 4096;
+void setShownText(QPlainTextEdit* box, const QString& text);
+// Adds text at the end, continuing the last line.
+void appendShownText(QPlainTextEdit* box, const QString& text);
 
 // A named font with a fallback family ("Verdana" -> sans, "Lucida Console"/"Fixedsys" -> monospace).
 QFont namedFont(const QString& family, double pointSize, bool bold = false);

@@ -88,6 +88,31 @@ TEST(Text, Windows1252AtWidgets) {
     EXPECT_EQ(fromUi(QString::fromUtf8("a→b")), "a?b");
 }
 
+// This machine's file names are UTF-8, the game's files Windows-1252.
+TEST(Text, ValidUtf8WithHighBytesIsShownAsUtf8) {
+    struct Case {
+        std::string bytes;
+        const char* shown; // as UTF-8 source text
+    };
+    const Case cases[] = {
+        {"/home/Jos\xC3\xA9/Games", "/home/José/Games"},
+        {"\xE2\x82\xAC \xF0\x9F\x8E\xAE", "€ 🎮"},
+        {"caf\xE9", "café"},                 // not UTF-8: Windows-1252
+        {"\xC3\xA9\xE9", "Ã©é"},           // one stray byte makes the whole text Windows-1252
+        {"\xC0\xAF", "À¯"},                 // an overlong form is no UTF-8
+        {"\xED\xA0\x80", "í\xC2\xA0€"},    // nor is a surrogate
+        {"\xC3", "Ã"},                       // nor a cut sequence
+        {"plain", "plain"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(toUi(c.bytes), QString::fromUtf8(c.shown)) << c.bytes;
+    EXPECT_EQ(fromCp1252("\xC3\xA9"), QString::fromUtf8("Ã©"));
+    // Typed names become UTF-8 file names; other typed values stay Windows-1252.
+    EXPECT_EQ(fromUiName(QString::fromUtf8("José→")), "Jos\xC3\xA9\xE2\x86\x92");
+    EXPECT_EQ(typedName("Jos\xE9"), "Jos\xC3\xA9");
+    EXPECT_EQ(typedName("\xC3\xA9"), "\xC3\x83\xC2\xA9"); // "Ã©" typed stays what was typed
+    EXPECT_EQ(fromUi(QString::fromUtf8("José")), "Jos\xE9");
+}
+
 TEST(Text, SubstringsClampLikeThePlatform) {
     EXPECT_EQ(left("abc", 5), "abc");
     EXPECT_EQ(left("abc", -1), "");

@@ -5,6 +5,9 @@
 #include "Form1.h"
 #include "Form6.h"
 #include "Form7.h"
+
+#include "shared/Ui.h"
+#include "shared/testing/ShownText.h"
 #include "Launcher.h"
 
 #include "core/Text.h"
@@ -303,6 +306,17 @@ TEST_F(MainWindowTest, ViewerOnAMissingFileReportsAndStaysEmpty) {
     EXPECT_EQ(viewer->Text1->toPlainText(), "a\nb\n");
     EXPECT_EQ(viewer->windowTitle(), "Quellfort Korvex - ReadMe");
     EXPECT_FALSE(viewer->Text1->isReadOnly());
+}
+
+TEST_F(MainWindowTest, ViewerShowsAVeryLongLineInBoundedBlocks) {
+    Form1& f = startUp();
+    const std::string line(3 * kShownBlock, 'x');
+    dir.writeLines("korvex.wfd/config/korvex_readme.txt", {line, "b"});
+    f.mnueReadMeINFO_Click();
+    Form7* viewer = loadedForm7();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_LE(kx::test::longestBlock(*viewer->Text1), kShownBlock);
+    EXPECT_EQ(viewer->Text1->toPlainText().remove('\n').toStdString(), line + "b");
 }
 
 TEST_F(MainWindowTest, AboutBoxShowsTheStartPageAndSendsWebAddressesToTheDesktop) {

@@ -3,6 +3,7 @@
 #include "TextControls.h"
 
 #include "platform/Platform.h"
+#include "core/Files.h"
 #include "core/Text.h"
 
 namespace kx::arenawarden {
@@ -14,6 +15,8 @@ void ShowTaskError(const std::string& description, int number) {
                           numText(static_cast<long long>(number)) + " )",
                       box::Critical, "An error occured");
 }
+
+bool isListedName(const std::string& typed) { return isValidFileName(typed) && typed[0] != '.'; }
 
 std::string dateTimeText(const QDateTime& t) {
     return t.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")).toStdString();

@@ -26,6 +26,11 @@ std::string dateTimeText(const QDateTime& t);
 // second the windows show; the cycle ends on the first check at or after it).
 QDateTime CycleEndTime(std::int16_t minutes);
 
+// A typed server-set or cycle-list name, checked before its extension is added: a file name
+// (isValidFileName, so not "." or "..") that does not begin with ".", since such a file would
+// be hidden from the lists that offer it.
+bool isListedName(const std::string& typed);
+
 // A number without the blank that number text puts in front: 28 "28", -1 "1".
 std::string NumberText(std::int16_t n);
 

@@ -78,7 +78,7 @@ void readInto(frmCfgServ& w, const std::string& fileName, bool protocol) {
             log("Server advertises Kx3? " + boolToText(checkValue(w.Check2)));
             break;
         case SetKey::AddMap:
-            w.List2->addItem(toUi(value));
+            addListText(w.List2, value);
             log("Adding to MapList :: " + value);
             break;
         }
@@ -134,6 +134,7 @@ std::string serverSetPath(const std::string& fileName) {
 
 void SaveServerSet(frmCfgServ& w, const std::string& name) {
     try {
+        if (!isListedName(name)) throw RunError(err::BadFileName);
         const std::string path = serverSetPath(name + ".ini");
         ServerSetValues v;
         v.name = fromUi(w.Text2->text());
@@ -158,11 +159,24 @@ void SaveServerSet(frmCfgServ& w, const std::string& name) {
                       box::Information, "Information.");
 }
 
+namespace {
+// A failed read names the set's file: its path, or the name when it cannot be one (none for
+// the empty name).
+void showLoadError(const RunError& e, const std::string& fileName) {
+    std::string shown = fileName;
+    try {
+        shown = serverSetPath(fileName);
+    } catch (const RunError&) {
+    }
+    ShowTaskError(shown.empty() ? e.description() : e.description() + " (" + shown + ")", e.number());
+}
+} // namespace
+
 void ApplyServerSet(frmCfgServ& w, const std::string& fileName) {
     try {
         readInto(w, fileName, true);
     } catch (const RunError& e) {
-        ShowTaskError(e.description(), e.number());
+        showLoadError(e, fileName);
         return;
     }
     w.tbsConfigureTab->setEnabled(false);
@@ -174,7 +188,7 @@ void LoadServerSet(frmCfgServ& w, const std::string& fileName) {
     try {
         readInto(w, fileName, false);
     } catch (const RunError& e) {
-        ShowTaskError(e.description(), e.number());
+        showLoadError(e, fileName);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "TextControls.h"
 
 #include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -38,11 +39,9 @@ void TextBox::setText(const std::string& text) {
                        !(text_.size() && text_.back() == '\r' && text.size() > text_.size() &&
                          text[text_.size()] == '\n');
     if (grows) {
-        QTextCursor c(document());
-        c.movePosition(QTextCursor::End);
-        c.insertText(shown(text.substr(text_.size())));
+        appendShownText(this, shown(text.substr(text_.size())));
     } else {
-        setPlainText(shown(text));
+        setShownText(this, shown(text));
     }
     text_ = text;
     moveCursor(QTextCursor::End);
@@ -61,7 +60,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void ClickLineEdit::mousePressEvent(QMouseEvent* e) {
-    QLineEdit::mousePressEvent(e);
+    LimitedTextBox::mousePressEvent(e);
     if (e->button() == Qt::LeftButton) emit clicked();
 }
 

@@ -4,6 +4,8 @@
 // label that is clicked like a button, and a text box that reports a click.
 
 #include <QLabel>
+#include "shared/widgets/LimitedTextBox.h"
+
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -37,10 +39,10 @@ protected:
 };
 
 // A text box that also reports a mouse click on it.
-class ClickLineEdit : public QLineEdit {
+class ClickLineEdit : public LimitedTextBox {
     Q_OBJECT
 public:
-    using QLineEdit::QLineEdit;
+    explicit ClickLineEdit(const QString& text, QWidget* parent = nullptr) : LimitedTextBox(parent) { setText(text); }
 signals:
     void clicked();
 

@@ -165,7 +165,7 @@ frmCfgServ::frmCfgServ() {
     Combo1 = new QComboBox;
     Combo1->setObjectName("Combo1");
     Label4 = label("Label4", "the games name will be...");
-    Text2 = new QLineEdit(QStringLiteral("#gamename"));
+    Text2 = textBox(QStringLiteral("#gamename"));
     Text2->setObjectName("Text2");
     Label6 = label("Label6", "gametype");
     Combo3 = new QComboBox;
@@ -318,6 +318,8 @@ void frmCfgServ::LogProtocol(const std::string& line) { AppendLine(Protocol, lin
 
 void frmCfgServ::Form_Load() {
     ModuleState& s = state();
+    // The file being read or applied, named in the box when the load fails.
+    std::string reading = configPath(s.korvexDir);
     try {
         const std::vector<std::string> keys = {"playername=", "host-mpmap=", "host-gamet=",
                                                "host-teama=", "host-gamen=", "host-maxpl="};
@@ -330,22 +332,24 @@ void frmCfgServ::Form_Load() {
         if (has("host-gamen=")) s.cfgGameName = cfg.at("host-gamen=");
         if (has("host-maxpl=")) s.cfgMaxPlayers = toInt16(val(cfg.at("host-maxpl=")));
 
-        for (int i = 0; i < 3; ++i) Combo3->addItem(toUi(gameTypeWord(i)));
-        for (int n = 2; n <= 30; ++n) Combo1->addItem(toUi(numText(static_cast<long long>(n))));
+        for (int i = 0; i < 3; ++i) addComboText(Combo3, gameTypeWord(i));
+        for (int n = 2; n <= 30; ++n) addComboText(Combo1, numText(static_cast<long long>(n)));
         Text2->setText(toUi(stripBreaks(s.cfgGameName)));
         selectComboIndex(Combo1, s.cfgMaxPlayers);
         selectComboIndex(Combo3, s.cfgGameType);
 
+        reading = levelListPath(s.korvexDir);
         const LevelList levels = readLevelList(s.korvexDir, s.cfgDefaultMap);
-        for (const auto& n : levels.names) List1->addItem(toUi(n));
+        for (const auto& n : levels.names) addListText(List1, n);
         selectListIndex(List1, levels.selected);
         // The rotation list starts with the preselected map, or one empty entry.
-        List2->addItem(toUi(listText(List1, listIndex(List1))));
+        addListText(List2, listText(List1, listIndex(List1)));
         // The map list shows from its top with nothing selected (an empty one stays empty).
         if (List1->count() > 0) selectListIndex(List1, 0);
         selectListIndex(List1, -1);
 
-        Text1->setText(loadText(resolvePath(s.korvexDir, "korvex.wfd/config/cyc_welcome.ini")));
+        reading = resolvePath(s.korvexDir, "korvex.wfd/config/cyc_welcome.ini");
+        Text1->setText(loadText(reading));
         tbsConfigureTab->setCurrentIndex(0);
         tbsConfigureTab_Click();
         AppendLine(Text1, "ZIV Internal Version" + numText(static_cast<long long>(VersionMajor)) + "." +
@@ -355,14 +359,23 @@ void frmCfgServ::Form_Load() {
         loadFiles();
     } catch (const RunError& e) {
         // Without its configuration, level list and welcome text the module cannot be set up.
-        ShowTaskError(e.description(), e.number());
+        ShowTaskError(e.description() + " (" + reading + ")", e.number());
         platform().endProgram(1);
     }
 
-    // A ServerSet handed over by another module is launched once, at once.
-    const std::string handed = getKorvexSetting(setting::LoadServerSet);
+    // A ServerSet handed over by another module is launched once, at once. A settings store
+    // that cannot be read or written is reported in the module's own box and the window stays;
+    // a hand-over that cannot be marked as taken is not launched, or it would launch again at
+    // every start.
+    std::string handed;
+    try {
+        handed = getKorvexSetting(setting::LoadServerSet);
+        if (handed != "NONE") saveKorvexSetting(setting::LoadServerSet, "NONE");
+    } catch (const RunError& e) {
+        ShowTaskError(e.description() + " (settings Korvex.ini)", e.number());
+        return;
+    }
     if (handed != "NONE") {
-        saveKorvexSetting(setting::LoadServerSet, "NONE");
         LoadServerSet(*this, handed);
         Command1_Click();
     }
@@ -400,9 +413,15 @@ void frmCfgServ::showSubPage(QWidget* page) {
     page->raise();
 }
 
-double frmCfgServ::cycleMinutes() const {
+bool frmCfgServ::typedCycleTimeUsed() const {
     const double typed = val(fromUi(Text3->text()));
-    return typed >= 10 && typed <= 90 ? typed : HScroll1->value();
+    return typed >= 10 && typed <= 90;
+}
+
+double frmCfgServ::cycleMinutes() const { return typedCycleTimeUsed() ? val(fromUi(Text3->text())) : HScroll1->value(); }
+
+QString frmCfgServ::cycleMinutesText() const {
+    return typedCycleTimeUsed() ? Text3->text() : toUi(numText(static_cast<long long>(HScroll1->value())));
 }
 
 void frmCfgServ::Command1_Click() {
@@ -428,13 +447,14 @@ void frmCfgServ::Command1_Click() {
     step([&] { m->Frame3->setTitle(toUi(name)); });
     step([&] { m->lblGameType->setText(toUi("Gametype is '" + gameType + "'.")); });
     step([&] { m->lblMaxPlayers->setText(toUi("Server will host" + players + " Players.")); });
-    step([&] { m->lblCycleCount->setText(QStringLiteral("Server will cycle map every ") + Text3->text() +
+    // The minutes the cycling uses: the typed ones within their range, else the slider's.
+    step([&] { m->lblCycleCount->setText(QStringLiteral("Server will cycle map every ") + cycleMinutesText() +
                                           QStringLiteral(" minutes.")); });
     step([&] {
         selectListIndex(List2, -1);
         while (listIndex(List2) + 1 < List2->count()) {
             selectListIndex(List2, listIndex(List2) + 1);
-            m->List1->addItem(toUi(listText(List2, listIndex(List2))));
+            addListText(m->List1, listText(List2, listIndex(List2)));
         }
     });
     step([&] { s.cycleMinutes = cycleMinutes(); });
@@ -486,7 +506,7 @@ void frmCfgServ::Label18_Click() {
         platform().msgBox("Aborted creation of ServerSet.", box::OkOnly, "error.");
         return;
     }
-    SaveServerSet(*this, name);
+    SaveServerSet(*this, typedName(name));
     File1->refresh();
 }
 
@@ -506,7 +526,7 @@ void frmCfgServ::Text3_Click() {
 }
 
 void frmCfgServ::Command4_Click() {
-    step([&] { List2->addItem(toUi(listText(List1, listIndex(List1)))); });
+    step([&] { addListText(List2, listText(List1, listIndex(List1))); });
     step([&] {
         // Walks down the map list and starts again at its top.
         const int at = listIndex(List1);
@@ -527,7 +547,7 @@ void frmCfgServ::Command5_Click() {
 void frmCfgServ::Command3_Click() { mnuListMenu->popup(QCursor::pos()); }
 
 void frmCfgServ::List1_DblClick() {
-    step([&] { List2->addItem(toUi(listText(List1, listIndex(List1)))); });
+    step([&] { addListText(List2, listText(List1, listIndex(List1))); });
 }
 
 void frmCfgServ::List2_DblClick() {
@@ -564,7 +584,10 @@ void frmCfgServ::mnuListMenuSaveList_Click() {
         lines.push_back(stripBreaks(listText(List2, i)));
     }
     try {
-        const std::string file = name + ".nfo";
+        // The empty name is taken: its file ".nfo" is listed, since the load dialog shows
+        // hidden files.
+        if (!name.empty() && !isListedName(typedName(name))) throw RunError(err::BadFileName);
+        const std::string file = typedName(name) + ".nfo";
         if (!isValidFileName(file)) throw RunError(err::BadFileName);
         // Written whole to a temporary file and renamed: a failed save keeps the old list file.
         writeLinesAtomic(resolvePath(state().korvexDir, "korvex.wfd/config/cyclelists/" + file), lines);

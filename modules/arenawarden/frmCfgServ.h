@@ -144,7 +144,9 @@ private:
     void loadFiles();
     void showSubPage(QWidget* page);
     // The cycle time a launch hands over: the typed value only within 10..90.
+    bool typedCycleTimeUsed() const;
     double cycleMinutes() const;
+    QString cycleMinutesText() const;
     QPointer<frmLoadListDialog> loadDialog_;
     bool unloaded_ = false;
 };

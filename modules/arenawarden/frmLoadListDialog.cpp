@@ -44,6 +44,10 @@ frmLoadListDialog::frmLoadListDialog(frmCfgServ* owner) : QDialog(owner), owner_
     resize(320, 280);
 
     connect(File1, &QListWidget::itemClicked, this, [this] { File1_Click(); });
+    // A selection moved by keys counts as a click.
+    connect(File1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!File1->selectedItems().isEmpty()) File1_Click();
+    });
     connect(File1, &QListWidget::itemDoubleClicked, this, [this] { File1_DblClick(); });
     connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
     connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
@@ -68,7 +72,7 @@ void frmLoadListDialog::OKButton_Click() {
             // leaves it as it was, and no file stays open.
             const auto lines = readLines(resolvePath(state().korvexDir, "korvex.wfd/config/cyclelists/" + name));
             w->List2->clear();
-            for (const auto& l : lines) w->List2->addItem(toUi(l));
+            for (const auto& l : lines) addListText(w->List2, l);
             selectListIndex(w->List2, 0);
         } catch (const RunError& e) {
             platform().msgBox("An error occured while reading the cyclelist.\rErrorcode: (" +

@@ -47,7 +47,7 @@ void guarded(F&& f) {
 }
 
 QLineEdit* timeBox(const char* name) {
-    auto* t = new QLineEdit;
+    auto* t = new LimitedTextBox;
     t->setObjectName(name);
     t->setReadOnly(true);
     return t;

@@ -18,6 +18,8 @@
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
+#include "shared/widgets/LimitedTextBox.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -47,9 +49,9 @@ frmHost::frmHost(std::string commandLine, QWidget* parent)
     setFont(namedFont("Verdana", 8));
 
     Combo1 = dropDownList("Combo1");
-    Text1 = named(new QLineEdit("Your name"), "Text1");
+    Text1 = named(textBox("Your name"), "Text1");
     Combo2 = dropDownList("Combo2");
-    Text2 = named(new QLineEdit("Text2"), "Text2");
+    Text2 = named(textBox("Text2"), "Text2");
     Combo4 = dropDownList("Combo4");
     Combo3 = dropDownList("Combo3");
     Command1 = named(new QPushButton("&Ok"), "Command1");

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "shared/Ui.h"
+#include "shared/widgets/LimitedTextBox.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -19,7 +20,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     Label1->setObjectName("Label1");
     Label2 = plainLabel("Reported Ip:");
     Label2->setObjectName("Label2");
-    Text1 = new QLineEdit;
+    Text1 = new LimitedTextBox;
     Text1->setObjectName("Text1");
     Command1 = new QPushButton("Close");
     Command1->setObjectName("Command1");

@@ -9,12 +9,14 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include "shared/widgets/LimitedTextBox.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace kx::prepdesk {
 
-frmGetGameSpyDir::frmGetGameSpyDir(QLineEdit* target, QWidget* parent) : QWidget(parent, Qt::Window), target_(target) {
+frmGetGameSpyDir::frmGetGameSpyDir(LimitedTextBox* target, QWidget* parent) : QWidget(parent, Qt::Window), target_(target) {
     setObjectName("frmGetGameSpyDir");
     setWindowTitle("browse GameSpy dir.");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -77,7 +79,7 @@ std::string frmGetGameSpyDir::programPath() const {
 }
 
 void frmGetGameSpyDir::Command1_Click() {
-    if (target_) target_->setText(toUi(programPath()));
+    if (target_) target_->setBytes(programPath());
     close();
 }
 

@@ -10,7 +10,9 @@
 #include <string>
 
 class QComboBox;
-class QLineEdit;
+namespace kx {
+class LimitedTextBox;
+}
 class QPushButton;
 
 namespace kx::prepdesk {
@@ -18,7 +20,7 @@ namespace kx::prepdesk {
 class frmGetGameSpyDir : public QWidget {
     Q_OBJECT
 public:
-    explicit frmGetGameSpyDir(QLineEdit* target, QWidget* parent = nullptr);
+    explicit frmGetGameSpyDir(LimitedTextBox* target, QWidget* parent = nullptr);
 
     QComboBox* Combo1 = nullptr; // program kind
     FileListBox* File1 = nullptr;
@@ -40,7 +42,7 @@ public:
     std::string programPath() const;
 
 private:
-    QPointer<QLineEdit> target_;
+    QPointer<LimitedTextBox> target_;
 };
 
 } // namespace kx::prepdesk

@@ -9,6 +9,8 @@
 #include "core/Text.h"
 
 #include <QGridLayout>
+#include "shared/widgets/LimitedTextBox.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -35,7 +37,7 @@ void openCurrentDirectory(DriveListBox& drives, DirListBox& dirs) {
     }
 }
 
-frmGetScreenieDir::frmGetScreenieDir(QLineEdit* target, QWidget* parent) : QWidget(parent, Qt::Window), target_(target) {
+frmGetScreenieDir::frmGetScreenieDir(LimitedTextBox* target, QWidget* parent) : QWidget(parent, Qt::Window), target_(target) {
     setObjectName("frmGetScreenieDir");
     setWindowTitle("browse screenshot dir.");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -71,15 +73,16 @@ void frmGetScreenieDir::Drive1_Change() { driveChange(*Drive1, *Dir1, "C:"); }
 
 void frmGetScreenieDir::Command1_Click() {
     // The folder opened in the list, not merely the one highlighted.
-    if (target_) target_->setText(toUi(Dir1->path()));
+    if (target_) target_->setBytes(Dir1->path());
     close();
 }
 
 void frmGetScreenieDir::Command2_Click() { close(); }
 
 void frmGetScreenieDir::Command3_Click() {
+    // A folder name, so UTF-8: the folder lists show it as typed.
     const std::string name =
-        platform().inputBox("Please enter the name of the new folder.", "Create folder.", "new folder");
+        typedName(platform().inputBox("Please enter the name of the new folder.", "Create folder.", "new folder"));
     try {
         // Only a plain folder name: nothing that reaches outside the open folder or is no name.
         if (!isValidFileName(name)) throw RunError(err::BadFileName);

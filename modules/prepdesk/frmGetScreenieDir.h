@@ -9,7 +9,9 @@
 
 #include <string>
 
-class QLineEdit;
+namespace kx {
+class LimitedTextBox;
+}
 class QPushButton;
 
 namespace kx::prepdesk {
@@ -18,7 +20,7 @@ class frmGetScreenieDir : public QWidget {
     Q_OBJECT
 public:
     // target: the wizard's box that "&Okay" fills; nothing is written once it is gone.
-    explicit frmGetScreenieDir(QLineEdit* target, QWidget* parent = nullptr);
+    explicit frmGetScreenieDir(LimitedTextBox* target, QWidget* parent = nullptr);
 
     DriveListBox* Drive1 = nullptr;
     DirListBox* Dir1 = nullptr;
@@ -32,7 +34,7 @@ public:
     void Command3_Click();
 
 private:
-    QPointer<QLineEdit> target_;
+    QPointer<LimitedTextBox> target_;
 };
 
 // Opens the module's current directory in dirs, with its drive chosen in drives (shared by

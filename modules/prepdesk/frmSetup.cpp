@@ -71,8 +71,8 @@ QPlainTextEdit* infoBox(const char* name, QWidget* parent) {
     return t;
 }
 
-QLineEdit* pathBox(const char* name, QWidget* parent) {
-    auto* t = new QLineEdit(parent);
+LimitedTextBox* pathBox(const char* name, QWidget* parent) {
+    auto* t = new LimitedTextBox(parent);
     t->setObjectName(name);
     t->setReadOnly(true);
     return t;
@@ -97,8 +97,8 @@ frmSetup::frmSetup(const std::string& commandLine, QWidget* parent) : QWidget(pa
     autoexec_ = "true";
     korvexDir_ = commandLine.empty() ? platform().currentDir() + "/../.." : commandLine;
 
-    Text1->setPlainText(toUi(loadInfo("firsttime.inf")));
-    Text2->setPlainText(toUi(loadInfo("finish.inf")));
+    setShownText(Text1, toUi(loadInfo("firsttime.inf")));
+    setShownText(Text2, toUi(loadInfo("finish.inf")));
 
     page_ = 0;
     for (int i = 0; i < 6; ++i) Picture1[size_t(i)]->setVisible(i == 0);
@@ -108,14 +108,14 @@ frmSetup::frmSetup(const std::string& commandLine, QWidget* parent) : QWidget(pa
     PlayerTeam->addItems({"auto", "blue", "red"});
     MultiPlayerGameType->addItems({"deathmatch", "ctf", "teamplay"});
     GameNameText->setText(PlayerNameText->text() + "'s Game");
-    for (int n = 2; n <= 16; ++n) MultiPlayerMaxPlayer->addItem(toUi(numText(static_cast<long long>(n))));
+    for (int n = 2; n <= 16; ++n) addComboText(MultiPlayerMaxPlayer, numText(static_cast<long long>(n)));
     selectComboIndex(MultiPlayerMaxPlayer, 6);
     selectComboIndex(PlayerTeam, 0);
     selectComboIndex(MultiPlayerGameType, 1);
 
     try {
         const LevelList levels = readLevelList(korvexDir_, "the airbase");
-        for (const auto& name : levels.names) MultiPlayerMap->addItem(toUi(name));
+        for (const auto& name : levels.names) addComboText(MultiPlayerMap, name);
         selectComboIndex(MultiPlayerMap, levels.selected);
     } catch (const RunError& e) {
         showError(e.description() + " (" + levelListPath(korvexDir_) + ")", e.number());
@@ -321,8 +321,8 @@ void frmSetup::writeConfiguration() {
     v.team = PlayerTeam->currentIndex();
     v.gameName = fromUi(GameNameText->text());
     v.maxPlayersIndex = MultiPlayerMaxPlayer->currentIndex();
-    v.shotDir = fromUi(SnapShotDir->text());
-    v.gameSpy = fromUi(GameSpyDir->text());
+    v.shotDir = SnapShotDir->bytes();
+    v.gameSpy = GameSpyDir->bytes();
     v.autoSnap = checkValue(AutoBackUp);
     writeConfig(korvexDir_, v);
     platform().msgBox("Configuration written successfully.", box::OkOnly + box::Information, "info.");

@@ -3,7 +3,7 @@
 // GameSpy and screenshot folder, closing text, additional tasks). Leaving the closing page
 // writes korvex.cfg and the per-user settings; closing the wizard ends the module.
 
-#include "LimitedTextBox.h"
+#include "shared/widgets/LimitedTextBox.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -51,7 +51,7 @@ public:
     LimitedTextBox* GameNameText = nullptr;
     // page 3
     QLabel *Label17 = nullptr, *Label18 = nullptr, *Label8 = nullptr, *Label14 = nullptr, *Label13 = nullptr;
-    QLineEdit *GameSpyDir = nullptr, *SnapShotDir = nullptr;
+    LimitedTextBox *GameSpyDir = nullptr, *SnapShotDir = nullptr;
     QPushButton *Command2 = nullptr, *Command7 = nullptr; // "browse"
     QCheckBox* AutoBackUp = nullptr;
     // page 4

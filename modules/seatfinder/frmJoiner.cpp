@@ -22,6 +22,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include "shared/widgets/LimitedTextBox.h"
+
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -63,8 +65,8 @@ frmJoiner::frmJoiner(std::string commandLine, QWidget* parent)
     lstServer->setEditable(false);
     lstIP = named(new QListWidget(this), "lstIP");
     lstIP->setVisible(false);
-    textIP = named(new QLineEdit, "textIP");
-    Text1 = named(new QLineEdit("Your name"), "Text1");
+    textIP = named(textBox(), "textIP");
+    Text1 = named(textBox("Your name"), "Text1");
     Combo2 = named(new QComboBox, "Combo2");
     Combo2->setEditable(false);
     Command1 = named(new QPushButton("&Ok"), "Command1");
@@ -197,11 +199,14 @@ void frmJoiner::Command1_Click() {
         invalidAddressBox(address);
         return;
     }
-    const GameCommand cmd =
-        joinCommand(korvexDir_, address, fromUi(Text1->text()), comboText(Combo2, Combo2->currentIndex()));
     try {
         platform().setCurrentDir(korvexDir_);
-        platform().startProcess(cmd.program, cmd.args, korvexDir_, win::NormalFocus);
+        // The game is found in the current directory: a relative game directory named again
+        // from inside itself would be looked for one level too deep.
+        const std::string here = platform().currentDir();
+        const GameCommand cmd =
+            joinCommand(here, address, fromUi(Text1->text()), comboText(Combo2, Combo2->currentIndex()));
+        platform().startProcess(cmd.program, cmd.args, here, win::NormalFocus);
     } catch (const RunError& e) {
         foundError(e);
         return;

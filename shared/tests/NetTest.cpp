@@ -2,7 +2,12 @@
 #include "platform/FakePlatform.h"
 #include "core/RunError.h"
 #include "shared/net/Addresses.h"
+#include "platform/RealPlatform.h"
 #include "shared/net/HostNames.h"
+#include "shared/testing/GameDir.h"
+
+#include <QCoreApplication>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -116,6 +121,39 @@ TEST(ResolveDNS, FailedStartShowsBoxAndEnds) {
     EXPECT_EQ(fake.boxes[0].title, "Error.");
     EXPECT_EQ(fake.calls.back(), "end(0)");
     for (const auto& c : fake.calls) EXPECT_NE(c.rfind("resolve(", 0), 0u) << c;
+}
+
+// The real look-up keeps the host entry's order: getaddrinfo would put the loopback address
+// first (RFC 6724). A hosts file of our own is laid over /etc/hosts in a private mount
+// namespace, where this test runs again as the child.
+TEST(RealHostLookup, KeepsTheHostEntrysOrder) {
+    const std::vector<std::string> order = {"192.168.1.1", "10.9.8.7", "8.8.4.4", "127.0.0.9"};
+    if (qEnvironmentVariableIsSet("KX_HOSTS_CHILD")) {
+        auto real = makeRealPlatform();
+        EXPECT_EQ(real->resolveIPv4("multi.korvex.test"), order);
+        EXPECT_EQ(real->resolveIPv4("10.1.2.3"), std::vector<std::string>{"10.1.2.3"});
+        EXPECT_EQ(real->resolveIPv4("absent.korvex.test"), std::vector<std::string>{});
+        return;
+    }
+    QProcess probe;
+    probe.start("unshare", {"-rm", "true"});
+    if (!probe.waitForFinished(10000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
+        GTEST_SKIP() << "no private mount namespace here (unshare -rm)";
+
+    test::GameDir g;
+    std::string hosts;
+    for (const auto& a : order) hosts += a + " multi.korvex.test\n";
+    g.write("hosts", hosts);
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("KX_HOSTS_CHILD", "1");
+    child.setProcessEnvironment(env);
+    child.start("unshare", {"-rm", "sh", "-c", "mount --bind \"$1\" /etc/hosts && exec \"$2\" --gtest_filter=RealHostLookup.*",
+                            "sh", QString::fromStdString(g.file("hosts")), QCoreApplication::applicationFilePath()});
+    ASSERT_TRUE(child.waitForFinished(30000));
+    const std::string out = child.readAllStandardOutput().toStdString();
+    EXPECT_EQ(child.exitCode(), 0) << out << child.readAllStandardError().toStdString();
+    EXPECT_NE(out.find("[  PASSED  ] 1 test"), std::string::npos) << out;
 }
 
 } // namespace

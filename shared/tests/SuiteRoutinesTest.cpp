@@ -10,6 +10,8 @@
 #include "shared/ModuleCommandLine.h"
 #include "shared/Program.h"
 
+#include <QProcess>
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -235,4 +237,22 @@ TEST(CommandLine, RawArgumentsJoinedWithSingleBlanks) {
     char* argv[] = {a0, a1, a2, a3};
     EXPECT_EQ(joinCommandLine(4, argv), "/games/Quell fort ");
     EXPECT_EQ(joinCommandLine(1, argv), "");
+}
+
+// Qt's own options in a command line belong to the program: Qt sees the program name alone.
+TEST(CommandLine, QtOptionsAreLeftToTheProgram) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    const QStringList args{"-platform", "bogus", "-qwindowtitle", "Evil", "-reverse", "/games/Q"};
+    p.start(KX_PROGRAM_PROBE, args);
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(p.exitCode(), 0);
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_TRUE(out.contains("cmd=" + args.join(' ') + "\n")) << out.toStdString();
+    EXPECT_TRUE(out.contains("qtargs=1\n")) << out.toStdString();
+    EXPECT_TRUE(out.contains("title=probe\n")) << out.toStdString();
+    EXPECT_TRUE(out.contains("rtl=0\n")) << out.toStdString();
 }

@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 #include "core/RunError.h"
 #include "core/Text.h"
+#include "shared/Ui.h"
 
 namespace kx {
 
@@ -17,22 +18,22 @@ void DriveListBox::refresh() {
     const QSignalBlocker block(this);
     const std::string keep = drive();
     clear();
-    for (const auto& d : platform().drives()) addItem(toUi(d));
+    for (const auto& d : platform().drives()) addComboText(this, d);
     const int at = findText(toUi(keep));
     setCurrentIndex(at >= 0 ? at : (count() ? 0 : -1));
 }
 
-std::string DriveListBox::drive() const { return fromUi(currentText()); }
+std::string DriveListBox::drive() const { return comboText(this, currentIndex()); }
 
 void DriveListBox::setDrive(const std::string& d) {
     for (int i = 0; i < count(); ++i)
-        if (equalsNoCase(fromUi(itemText(i)), d)) {
+        if (equalsNoCase(comboText(this, i), d)) {
             if (i == currentIndex()) emit driveChanged();
             else setCurrentIndex(i);
             return;
         }
     // A drive that is not mounted here: listed, as the platform's list would show a letter.
-    addItem(toUi(d));
+    addComboText(this, d);
     setCurrentIndex(count() - 1);
 }
 
@@ -114,17 +115,17 @@ void FileListBox::setShowHidden(bool show) {
 void FileListBox::refresh() {
     clear();
     if (path_.empty()) return;
-    for (const auto& f : listFiles(path_, pattern_, hidden_)) addItem(toUi(f));
+    for (const auto& f : listFiles(path_, pattern_, hidden_)) addListText(this, f);
 }
 
 std::string FileListBox::fileName() const {
     const auto* item = currentItem();
-    return item && item->isSelected() ? fromUi(item->text()) : std::string();
+    return item && item->isSelected() ? listText(this, row(item)) : std::string();
 }
 
 std::vector<std::string> FileListBox::files() const {
     std::vector<std::string> out;
-    for (int i = 0; i < count(); ++i) out.push_back(fromUi(item(i)->text()));
+    for (int i = 0; i < count(); ++i) out.push_back(listText(this, i));
     return out;
 }
 

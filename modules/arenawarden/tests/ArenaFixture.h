@@ -32,6 +32,17 @@ public:
         }
         return FakePlatform::msgBox(text, style, title);
     }
+    // A settings store that cannot be read or written: the run error to raise, 0 for none.
+    int getSettingError = 0, saveSettingError = 0;
+    std::string getSetting(const std::string& app, const std::string& section, const std::string& key) override {
+        if (getSettingError) throw RunError(getSettingError);
+        return FakePlatform::getSetting(app, section, key);
+    }
+    void saveSetting(const std::string& app, const std::string& section, const std::string& key,
+                     const std::string& value) override {
+        if (saveSettingError) throw RunError(saveSettingError);
+        FakePlatform::saveSetting(app, section, key, value);
+    }
 };
 
 class ArenaTest : public ::testing::Test {

@@ -11,6 +11,7 @@
 #include "core/Files.h"
 #include "core/Text.h"
 #include "shared/Ui.h"
+#include "shared/testing/ShownText.h"
 #include "shared/widgets/FileControls.h"
 
 #include <QCheckBox>
@@ -67,6 +68,16 @@ TEST_F(ConfigWindow, LoadFillsTheWindowFromTheConfigurationTheLevelsAndTheWelcom
     for (const auto& c : fake.calls) EXPECT_EQ(c.find("saveSetting"), std::string::npos) << c;
 }
 
+TEST_F(ConfigWindow, AVeryLongWelcomeLineIsShownInBoundedBlocks) {
+    const std::string line(3 * kShownBlock, 'x');
+    dir.write("korvex.wfd/config/cyc_welcome.ini", line + "\r\n");
+    auto& w = cfg();
+    EXPECT_LE(test::longestBlock(*w.Text1), kShownBlock);
+    // The box keeps the text as written; only its blocks are bounded.
+    EXPECT_EQ(w.Text1->text(), line + "\r\nZIV Internal Version 2.1 Build 2346\r\n");
+    EXPECT_EQ(w.Text1->toPlainText().remove('\n').toStdString(), line + "ZIV Internal Version 2.1 Build 2346");
+}
+
 TEST_F(ConfigWindow, LoadWithoutAMatchingMapAnEmptyLevelListOrAServerSetFolder) {
     writeConfig(" 0", " 2", "", "no such map");
     auto& w1 = cfg();
@@ -99,15 +110,17 @@ TEST_F(ConfigWindow, ALoadThatCannotReadItsFilesReportsAndEnds) {
     struct Case {
         const char* what;
         std::function<void()> spoil;
-        std::string description;
+        std::string description; // the box names the file being read
     };
+    const std::string cfgFile = " (" + dir.file("korvex.wfd/config/korvex.cfg") + ")";
     const Case cases[] = {
-        {"no korvex.cfg", [&] { removeFile(dir.file("korvex.wfd/config/korvex.cfg")); }, "File not found ( 53 )"},
-        {"no levels.nfo", [&] { removeFile(dir.file("levels.nfo")); }, "File not found ( 53 )"},
-        {"no welcome text", [&] { removeFile(dir.file("korvex.wfd/config/cyc_welcome.ini")); }, "File not found ( 53 )"},
-        {"player index outside", [&] { writeConfig(" 29"); }, "Invalid property value ( 380 )"},
-        {"game type outside", [&] { writeConfig(" 6", " 3"); }, "Invalid property value ( 380 )"},
-        {"player index overflows", [&] { writeConfig(" 99999"); }, "Overflow ( 6 )"},
+        {"no korvex.cfg", [&] { removeFile(dir.file("korvex.wfd/config/korvex.cfg")); }, "File not found" + cfgFile + " ( 53 )"},
+        {"no levels.nfo", [&] { removeFile(dir.file("levels.nfo")); }, "File not found (" + dir.file("levels.nfo") + ") ( 53 )"},
+        {"no welcome text", [&] { removeFile(dir.file("korvex.wfd/config/cyc_welcome.ini")); },
+         "File not found (" + dir.file("korvex.wfd/config/cyc_welcome.ini") + ") ( 53 )"},
+        {"player index outside", [&] { writeConfig(" 29"); }, "Invalid property value" + cfgFile + " ( 380 )"},
+        {"game type outside", [&] { writeConfig(" 6", " 3"); }, "Invalid property value" + cfgFile + " ( 380 )"},
+        {"player index overflows", [&] { writeConfig(" 99999"); }, "Overflow" + cfgFile + " ( 6 )"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -169,6 +182,35 @@ TEST_F(ConfigWindow, NoHandOverValueAtAll) {
     EXPECT_EQ(fake.boxes[1].title, "Error.");
     EXPECT_EQ(w.List2->count(), 0);
     EXPECT_TRUE(fake.starts.empty());
+}
+
+// The window stays and says what failed; a hand-over it cannot mark as taken is not launched,
+// or it would launch at every start.
+TEST_F(ConfigWindow, ASettingsStoreThatCannotBeReadOrWrittenIsReportedAndTheWindowStays) {
+    writeSet("cup.ini", {"sv_name=cup", "sv_cycle=0", "addmap=Hill"});
+    struct Case {
+        int getError, saveError;
+        std::string description;
+    };
+    const Case cases[] = {{err::PermissionDenied, 0, "Permission denied"}, {0, err::PathFileAccess, "Path/File access error"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.description);
+        handOver("cup.ini");
+        fake.getSettingError = c.getError;
+        fake.saveSettingError = c.saveError;
+        frmCfgServ* w = nullptr;
+        ASSERT_NO_THROW(w = loadCfgServ());
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(boxTexts(fake), std::vector<std::string>{"An error occured while trying to perform the specified "
+                                                           "task.\r\n" + c.description + " (settings Korvex.ini) ( " +
+                                                           std::to_string(c.getError + c.saveError) + " )"});
+        EXPECT_EQ(fake.boxes[0].title, "An error occured");
+        EXPECT_TRUE(fake.starts.empty());
+        EXPECT_EQ(cfgServWindow(), w);
+        fake.boxes.clear();
+        fake.getSettingError = fake.saveSettingError = 0;
+        nextCase();
+    }
 }
 
 TEST_F(ConfigWindow, LaunchingACyclingServerHandsItsSettingsOver) {
@@ -259,8 +301,10 @@ TEST_F(ConfigWindow, TheLaunchTakesTheTypedCycleTimeOnlyWithinItsRange) {
     struct Case {
         std::string typed;
         double minutes;
+        std::string shown; // in the running-server window: the minutes used
     };
-    const Case cases[] = {{"40abc", 40}, {"45.5", 45.5}, {"5", 60}, {"1e9", 60}, {"-30", 60}, {"", 60}};
+    const Case cases[] = {{"40abc", 40, "40abc"}, {"45.5", 45.5, "45.5"}, {"5", 60, " 60"},
+                          {"1e9", 60, " 60"},     {"-30", 60, " 60"},     {"", 60, " 60"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         auto& w = cfg();
@@ -271,6 +315,8 @@ TEST_F(ConfigWindow, TheLaunchTakesTheTypedCycleTimeOnlyWithinItsRange) {
         EXPECT_EQ(state().cycleMinutes, c.minutes);
         ASSERT_NE(serverModuleIfLoaded(), nullptr);
         EXPECT_EQ(serverModuleIfLoaded()->cycleEnd(), fake.clock.addSecs(roundHalfEven(c.minutes) * 60));
+        EXPECT_EQ(fromUi(serverModuleIfLoaded()->lblCycleCount->text()),
+                  "Server will cycle map every " + c.shown + " minutes.");
         EXPECT_TRUE(fake.boxes.empty());
         nextCase();
     }
@@ -303,6 +349,31 @@ TEST_F(ConfigWindow, CreatingAServerSet) {
     EXPECT_EQ(fake.boxes[2].style, 0);
     EXPECT_EQ(fake.boxes[2].title, "error.");
     EXPECT_EQ(fake.boxes[3].text, "Aborted creation of ServerSet.");
+}
+
+// Checked as typed, before ".ini" is added: such files would never be listed.
+TEST_F(ConfigWindow, ServerSetNamesThatWouldBeHiddenAreRefused) {
+    auto& w = cfg();
+    fake.inputAnswers = {std::string("."), std::string(".."), std::string(".hidden"), std::string("..x")};
+    for (int i = 0; i < 4; ++i) w.Label18_Click();
+    EXPECT_EQ(boxTexts(fake), std::vector<std::string>(4, "An error occured while trying to perform the specified "
+                                                          "task.\r\nBad file name or number ( 52 )"));
+    EXPECT_EQ(listFiles(dir.file("korvex.wfd/config/serversets"), "*.*", true), std::vector<std::string>{});
+}
+
+TEST_F(ConfigWindow, AServerSetNameOutsideAsciiBecomesAUtf8FileThatLoads) {
+    auto& w = cfg();
+    fake.inputAnswers = {std::string("Jos\xE9")};
+    w.Label18_Click();
+    EXPECT_TRUE(dir.exists("korvex.wfd/config/serversets/Jos\xC3\xA9.ini"));
+    EXPECT_EQ(w.File1->item(0)->text(), QString::fromUtf8("José.ini"));
+    EXPECT_EQ(boxTexts(fake), std::vector<std::string>{"ServerSet 'Jos\xC3\xA9' created sucessfully with your "
+                                                       "current settings."});
+    w.File1->setCurrentRow(0);
+    fake.boxes.clear();
+    w.Label28_Click();
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_TRUE(w.Picture3->isVisibleTo(&w));
 }
 
 TEST_F(ConfigWindow, PagesAndSubPages) {

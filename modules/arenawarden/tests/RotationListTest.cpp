@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 namespace kx::arenawarden {
 namespace {
@@ -167,6 +168,10 @@ TEST_F(RotationList, RefusedSavesLeaveTheFilesAsTheyWere) {
         {"../keep", {"a"}, "An error occured while trying to perform the specified task.\r\nBad file name or number ( 52 )"},
         {"a:b", {"a"}, "An error occured while trying to perform the specified task.\r\nBad file name or number ( 52 )"},
         {"tab\tname", {"a"}, "An error occured while trying to perform the specified task.\r\nBad file name or number ( 52 )"},
+        // Checked as typed, before ".nfo" is added.
+        {".", {"a"}, "An error occured while trying to perform the specified task.\r\nBad file name or number ( 52 )"},
+        {"..", {"a"}, "An error occured while trying to perform the specified task.\r\nBad file name or number ( 52 )"},
+        {".keep", {"a"}, "An error occured while trying to perform the specified task.\r\nBad file name or number ( 52 )"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -181,6 +186,35 @@ TEST_F(RotationList, RefusedSavesLeaveTheFilesAsTheyWere) {
     EXPECT_EQ(cycleList("keep.nfo"), "old\r\n");
     EXPECT_EQ(listFiles(dir.file("korvex.wfd/config/cyclelists"), "*.*", true), std::vector<std::string>{"keep.nfo"});
     EXPECT_EQ(dir.read("korvex.wfd/keep.nfo"), "");
+}
+
+// A typed name becomes a UTF-8 file name, listed and loaded under the name the user sees.
+TEST_F(RotationList, ATypedNameOutsideAsciiIsSavedListedAndLoadedAsUtf8) {
+    auto& w = window(kMaps, {"Hill"});
+    fake.inputAnswers = {std::string("Jos\xE9")}; // the input box gives Windows-1252
+    w.mnuListMenuSaveList_Click();
+    EXPECT_EQ(cycleList("Jos\xC3\xA9.nfo"), "Hill\r\n");
+    w.List2->clear();
+    auto& d = openLoadDialog(w);
+    EXPECT_EQ(d.File1->item(0)->text(), QString::fromUtf8("José.nfo"));
+    pick(d, "Jos\xC3\xA9.nfo");
+    d.OKButton_Click();
+    EXPECT_EQ(items(w.List2), std::vector<std::string>{"Hill"});
+    EXPECT_EQ(boxTexts(fake), std::vector<std::string>{"File saved successful."});
+}
+
+TEST_F(RotationList, ASelectionMovedByKeysEnablesOk) {
+    dir.write("korvex.wfd/config/cyclelists/a.nfo", "Port\r\n");
+    dir.write("korvex.wfd/config/cyclelists/b.nfo", "Yard\r\n");
+    auto& w = window(kMaps, {"x"});
+    auto& d = openLoadDialog(w);
+    d.File1->setFocus();
+    QTest::keyClick(d.File1, Qt::Key_Down);
+    QTest::keyClick(d.File1, Qt::Key_Down);
+    EXPECT_TRUE(d.OKButton->isEnabled());
+    EXPECT_EQ(d.File1->fileName(), "b.nfo");
+    d.OKButton_Click();
+    EXPECT_EQ(items(w.List2), std::vector<std::string>{"Yard"});
 }
 
 TEST_F(RotationList, LoadingKeepsDuplicatesAndEmptyLines) {

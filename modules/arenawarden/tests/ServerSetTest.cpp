@@ -184,8 +184,9 @@ TEST_F(ServerSetTest, AMissingFileLeavesTheListsCleared) {
     ApplyServerSet(w, "nope.ini");
     EXPECT_EQ(items(w.List2), std::vector<std::string>{});
     EXPECT_EQ(w.Protocol->text(), "");
-    EXPECT_EQ(boxTexts(fake), (std::vector<std::string>{
-                                  "An error occured while trying to perform the specified task.\r\nFile not found ( 53 )"}));
+    EXPECT_EQ(boxTexts(fake), (std::vector<std::string>{"An error occured while trying to perform the specified "
+                                                        "task.\r\nFile not found (" +
+                                                        dir.file("korvex.wfd/config/serversets/nope.ini") + ") ( 53 )"}));
     EXPECT_FALSE(w.Picture3->isVisibleTo(&w));
 }
 
@@ -198,9 +199,11 @@ TEST_F(ServerSetTest, NamesThatAreNoFileNamesAreRefused) {
         EXPECT_NE(fromUi(w.Text2->text()), "outside");
         SaveServerSet(w, name.empty() ? "a|b" : name.substr(0, name.size() - 4));
         ASSERT_EQ(fake.boxes.size(), 2u);
-        for (const auto& b : fake.boxes)
-            EXPECT_EQ(b.text, "An error occured while trying to perform the specified task.\r\n"
-                              "Bad file name or number ( 52 )");
+        EXPECT_EQ(fake.boxes[0].text, "An error occured while trying to perform the specified task.\r\n"
+                                      "Bad file name or number" +
+                                          (name.empty() ? std::string() : " (" + name + ")") + " ( 52 )");
+        EXPECT_EQ(fake.boxes[1].text, "An error occured while trying to perform the specified task.\r\n"
+                                      "Bad file name or number ( 52 )");
         fake.boxes.clear();
         nextCase();
     }

@@ -12,6 +12,8 @@
 #include "shared/Ui.h"
 
 #include <QComboBox>
+#include "shared/widgets/LimitedTextBox.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -57,7 +59,7 @@ protected:
     }
     GameDir g;
     FakePlatform fake;
-    QLineEdit target;
+    LimitedTextBox target;
     QWidget owner; // the pickers' parent, as the wizard is: they go with it
 };
 
@@ -324,6 +326,28 @@ TEST_F(WizardPickers, BrowseOpensOnePickerOfEachKindBesideTheWizard) {
     EXPECT_EQ(fromUi(w->GameSpyDir->text()), g.file("GameSpy/Aphex.exe"));
 }
 
+// A UTF-8 folder reads as the user sees it, and its bytes reach the configuration unchanged;
+// a typed folder name becomes a UTF-8 name that the folder list shows as typed.
+TEST_F(WizardPickers, UtfEightFoldersAreShownAsSuchAndWrittenAsOnDisk) {
+    const std::string shots = g.file("Sh\xC3\xB6ts");
+    std::filesystem::create_directories(shots);
+    w->Command7_Click();
+    frmGetScreenieDir* folder = w->screenieDirPicker();
+    ASSERT_TRUE(folder);
+    fake.inputAnswers.push_back(std::string("Jos\xE9")); // the input box gives Windows-1252
+    folder->Command3_Click();
+    EXPECT_TRUE(std::filesystem::is_directory(g.file("Jos\xC3\xA9")));
+    const int made = entryOf(*folder->Dir1, g.file("Jos\xC3\xA9"));
+    ASSERT_GE(made, 0);
+    EXPECT_EQ(folder->Dir1->item(made)->text().trimmed(), QString::fromUtf8("José"));
+
+    folder->Dir1->setPath(shots);
+    folder->Command1_Click();
+    EXPECT_EQ(w->SnapShotDir->text(), QString::fromStdString(g.path()) + QString::fromUtf8("/Shöts"));
+    for (int i = 0; i < 5; ++i) w->Command1_Click();
+    EXPECT_NE(g.read("korvex.wfd/config/korvex.cfg").find("\r\nsn-shotdir=" + shots + "\r\n"), std::string::npos);
+}
+
 TEST_F(WizardPickers, ClosingTheWizardTakesAnOpenPickerWithIt) {
     w->Command7_Click();
     w->Command2_Click();
@@ -336,7 +360,7 @@ TEST_F(WizardPickers, ClosingTheWizardTakesAnOpenPickerWithIt) {
     EXPECT_TRUE(w->SnapShotDir->text().isEmpty());
 
     // A picker whose box has gone writes nothing and does not fail.
-    auto* box = new QLineEdit;
+    auto* box = new LimitedTextBox;
     auto* p = new frmGetScreenieDir(box, &owner);
     delete box;
     p->Command1_Click();

@@ -4,6 +4,8 @@
 #include "platform/FakePlatform.h"
 #include "core/RunError.h"
 #include "shared/testing/GameDir.h"
+#include "shared/testing/ShownText.h"
+#include "shared/Ui.h"
 #include "core/Text.h"
 
 #include <QCheckBox>
@@ -105,6 +107,15 @@ TEST_F(SetupWizard, StartsOnTheWelcomePageWithItsDefaults) {
     w->Command6_Click();
     EXPECT_EQ(w->page(), 0);
     EXPECT_EQ(visiblePage(*w), 0);
+}
+
+// One block per line would take the box minutes to lay out for a line of megabytes.
+TEST_F(SetupWizard, AVeryLongLineIsShownInBoundedBlocks) {
+    const std::string line(3 * kShownBlock, 'x');
+    g.writeLines("korvex.wfd/config/firsttime.inf", {"Welcome.", line});
+    auto w = wizard();
+    EXPECT_LE(test::longestBlock(*w->Text1), kShownBlock);
+    EXPECT_EQ(w->Text1->toPlainText().remove('\n').toStdString(), "Welcome." + line);
 }
 
 TEST_F(SetupWizard, FullRunWithDefaultsWritesTheFileAndTheSettings) {

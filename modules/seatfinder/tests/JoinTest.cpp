@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -165,6 +166,41 @@ TEST_F(JoinForm, OkStartsTheGameFromItsPartsAndUnloads) {
     EXPECT_EQ(fake.calls[fake.calls.size() - 2], "chdir(" + game.path() + ")");
     EXPECT_TRUE(form->unloaded());
     EXPECT_FALSE(form->isVisible());
+}
+
+// A platform that really changes the current directory, as the real one does.
+class ChdirPlatform : public FakePlatform {
+public:
+    std::string currentDir() override { return QDir::currentPath().toStdString(); }
+    void setCurrentDir(const std::string& dir) override {
+        FakePlatform::setCurrentDir(dir);
+        if (!QDir::setCurrent(QString::fromStdString(dir))) throw RunError(err::PathNotFound);
+    }
+};
+
+TEST(JoinFromARelativeGameDirectory, StartsTheGameOfThatDirectory) {
+    ChdirPlatform fake;
+    test::GameDir game{"Quell fort"};
+    game.touchProgram("Game.exe");
+    game.writeLines("korvex.wfd/config/korvex.cfg", {});
+    struct Restore {
+        QString dir = QDir::currentPath();
+        ~Restore() { QDir::setCurrent(dir); }
+    } restore;
+    QDir::setCurrent(QString::fromStdString(game.path() + "/.."));
+    const std::string relative = QFileInfo(QString::fromStdString(game.path())).fileName().toStdString();
+    {
+        frmJoiner form(relative);
+        form.Form_Load();
+        form.textIP->setText("192.0.2.10:24711");
+        form.Command1_Click();
+        ASSERT_EQ(fake.starts.size(), 1u);
+        // Found from the directory the game runs in.
+        EXPECT_TRUE(QFileInfo(QString::fromStdString(fake.starts[0].program)).isFile()) << fake.starts[0].program;
+        EXPECT_EQ(QFileInfo(QString::fromStdString(fake.starts[0].program)).canonicalFilePath(),
+                  QFileInfo(QString::fromStdString(game.file("Game.exe"))).canonicalFilePath());
+        EXPECT_TRUE(QFileInfo(QString::fromStdString(fake.starts[0].workDir)).isDir());
+    }
 }
 
 TEST_F(JoinForm, GameThatCannotStartKeepsTheWindow) {

@@ -1,10 +1,14 @@
-#include "LimitedTextBox.h"
+#include "shared/widgets/LimitedTextBox.h"
+
+#include "core/Text.h"
 
 #include <QEvent>
 #include <QScopedValueRollback>
 #include <QValidator>
 
-namespace kx::prepdesk {
+#include <limits>
+
+namespace kx {
 
 // Checks every change of the box: drops line breaks and NUL, and cuts typed input that would
 // grow the text past the limit (a text already longer, set from code, may still shrink).
@@ -36,8 +40,23 @@ private:
 };
 
 LimitedTextBox::LimitedTextBox(QWidget* parent) : QLineEdit(parent) {
+    // The limit is the validator's, for typing only.
+    setMaxLength(std::numeric_limits<int>::max());
     setValidator(new Rule(this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString& t) { last_ = t; });
+}
+
+void LimitedTextBox::setBytes(const std::string& bytes) {
+    bytes_ = bytes;
+    setText(toUi(bytes));
+}
+
+std::string LimitedTextBox::bytes() const { return toUi(bytes_) == text() ? bytes_ : fromUi(text()); }
+
+LimitedTextBox* textBox(const QString& text) {
+    auto* box = new LimitedTextBox;
+    box->setText(text);
+    return box;
 }
 
 bool LimitedTextBox::event(QEvent* e) {
@@ -57,4 +76,4 @@ bool LimitedTextBox::event(QEvent* e) {
     return QLineEdit::event(e);
 }
 
-} // namespace kx::prepdesk
+} // namespace kx
