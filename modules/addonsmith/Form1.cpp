@@ -10,6 +10,7 @@
 #include "shared/ModuleCommandLine.h"
 #include "shared/PlugInScript.h"
 #include "shared/Ui.h"
+#include "shared/widgets/LimitedTextBox.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -19,23 +20,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStringDecoder>
 #include <QVBoxLayout>
 
 namespace kx::addonsmith {
 
 namespace {
 
-// Typed values are the game's Windows-1252, except the name, which becomes a file name and is
-// kept as this machine spells file names.
-std::string typed(const QLineEdit* t) { return fromUi(t->text()); }
-std::string typedName(const QLineEdit* t) { return t->text().toUtf8().toStdString(); }
-// A file name is shown as UTF-8 when it is valid UTF-8 beyond ASCII, else as Windows-1252.
-QString shownName(const std::string& name) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString decoded = utf8(QByteArray::fromStdString(name));
-    return utf8.hasError() ? toUi(name) : decoded;
-}
+// Values keep the bytes they were loaded with until the user types (then the game's
+// Windows-1252); the name becomes a file name and is kept as this machine spells file names.
+std::string typed(const QLineEdit* t) { return static_cast<const LimitedTextBox*>(t)->bytes(); }
+std::string typedName(const QLineEdit* t) { return fromUiName(t->text()); }
 
 } // namespace
 
@@ -49,12 +43,11 @@ Form1::Form1(std::string commandLine, QWidget* parent) : QWidget(parent), comman
     Label4 = named(plainLabel("PlugIn Version", this), "Label4");
     Label5 = named(plainLabel("Application root", this), "Label5");
     Label6 = named(plainLabel("Application executable file", this), "Label6");
-    Text1 = named(new QLineEdit("launch my plugin", this), "Text1");
-    Text2 = named(new QLineEdit("unknown", this), "Text2");
-    Text3 = named(new QLineEdit("1.0", this), "Text3");
-    Text4 = named(new QLineEdit("\\", this), "Text4");
-    Text5 = named(new QLineEdit("myplugin.exe", this), "Text5");
-    for (QLineEdit* t : {Text1, Text2, Text3, Text4, Text5}) t->setMaxLength(32767);
+    Text1 = named(textBox("launch my plugin"), "Text1");
+    Text2 = named(textBox("unknown"), "Text2");
+    Text3 = named(textBox("1.0"), "Text3");
+    Text4 = named(textBox("\\"), "Text4");
+    Text5 = named(textBox("myplugin.exe"), "Text5");
 
     Frame1 = named(new QGroupBox(this), "Frame1");
     Check1 = named(new QCheckBox("I want Korvex to show debugging information on launch of my PlugIn", Frame1), "Check1");
@@ -159,10 +152,10 @@ void Form1::WritePlugIn() {
 void Form1::readPlugIn(const std::string& folder, const std::string& fileName) {
     const auto lines = readLines(joinPath(folder, fileName));
     const std::string name = fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
-    Text1->setText(shownName(name));
+    Text1->setText(toUi(name));
     const auto values = readPlugInScript(lines, SpiRules::Wizard);
     const auto set = [&](const char* key, QLineEdit* field) {
-        if (auto it = values.find(key); it != values.end()) field->setText(toUi(it->second));
+        if (auto it = values.find(key); it != values.end()) static_cast<LimitedTextBox*>(field)->setBytes(it->second);
     };
     const auto tick = [&](const char* key, QCheckBox* box) {
         if (auto it = values.find(key); it != values.end()) setCheckValue(box, textToBool(it->second));

@@ -59,7 +59,9 @@ QString editorText(const std::vector<std::string>& lines) {
         bytes += l;
         bytes += '\n';
     }
-    return toUi(bytes);
+    // Script text is the game's Windows-1252 even where its bytes look like UTF-8: shown as
+    // UTF-8 it would be saved back as different bytes.
+    return fromCp1252(bytes);
 }
 
 std::vector<std::string> scriptLines(const QString& rawText) {

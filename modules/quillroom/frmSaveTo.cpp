@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "shared/Boxes.h"
 #include "shared/Ui.h"
+#include "shared/widgets/LimitedTextBox.h"
 #include "shared/widgets/DriveChange.h"
 
 #include <QGridLayout>
@@ -22,7 +23,7 @@ frmSaveTo::frmSaveTo(frmMain& main, SaveInputs inputs)
     setObjectName("frmSaveTo");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle("Choose destination");
-    Text1 = named(new QLineEdit(this), "Text1");
+    Text1 = named(textBox(), "Text1");
     Drive1 = named(new DriveListBox(this), "Drive1");
     Dir1 = named(new DirListBox(this), "Dir1");
     Command1 = named(new QPushButton("Okay", this), "Command1");
@@ -63,7 +64,7 @@ void frmSaveTo::Drive1_Change() { driveChange(*Drive1, *Dir1, "c:"); }
 
 void frmSaveTo::Command1_Click() {
     // A typed name becomes a file name as the user sees it, and one in this folder only.
-    const std::string name = stripBreaks(Text1->text().toUtf8().toStdString());
+    const std::string name = stripBreaks(fromUiName(Text1->text()));
     if (!isValidFileName(name)) {
         showError(RunError(err::BadFileName));
         return;

@@ -4,6 +4,7 @@
 
 #include "shared/ModuleCommandLine.h"
 #include "shared/Ui.h"
+#include "shared/widgets/LimitedTextBox.h"
 #include "platform/Platform.h"
 #include "core/Files.h"
 #include "core/RunError.h"
@@ -72,9 +73,9 @@ frmConfig::frmConfig(std::string commandLine, QWidget* parent)
     for (QLabel* l : {SettingsFov, SettingsViewDist, SettingsMousesens, SettingsLatency, SettingsMaxDup,
                       SettingsMaxResend})
         l->setMinimumWidth(40);
-    TextSCORELIMIT = named(new QLineEdit("0"), "TextSCORELIMIT");
-    TextFRAGLIMIT = named(new QLineEdit("0"), "TextFRAGLIMIT");
-    TextTIMELIMIT = named(new QLineEdit("0"), "TextTIMELIMIT");
+    TextSCORELIMIT = named(textBox("0"), "TextSCORELIMIT");
+    TextFRAGLIMIT = named(textBox("0"), "TextFRAGLIMIT");
+    TextTIMELIMIT = named(textBox("0"), "TextTIMELIMIT");
     CheckNEXTMAP = named(new QCheckBox("Nextmap"), "CheckNEXTMAP");
     CheckNETTEST = named(new QCheckBox("Nettest"), "CheckNETTEST");
     CheckFRAMERATE = named(new QCheckBox("Framerate display"), "CheckFRAMERATE");

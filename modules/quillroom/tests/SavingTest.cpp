@@ -41,6 +41,20 @@ TEST_F(Saving, OpenedFileGoesBackByteForByte) {
     EXPECT_EQ(g.read("korvex.wfd/config/information_sites.ini"), bytes);
 }
 
+// A script whose bytes happen to be valid UTF-8 is still the game's Windows-1252 text: shown
+// and saved as such, so "\xC3\xA9" stays two bytes.
+TEST_F(Saving, ScriptThatLooksLikeUtf8GoesBackByteForByte) {
+    const std::string bytes = "execmodule=Jos\xC3\xA9\r\n";
+    g.write("korvex.wfd/config/autoexec.ini", bytes);
+    frmMain& w = editor();
+    w.mnuFileLoadAutoexec->trigger();
+    EXPECT_EQ(w.ScriptText->document()->toRawText().left(16), QString::fromUtf8("execmodule=Jos\u00C3\u00A9"));
+    fake.boxAnswers = {box::Yes};
+    w.mnuFileSaveCurrent->trigger();
+    EXPECT_EQ(boxTexts().back(), Saved);
+    EXPECT_EQ(g.read("korvex.wfd/config/autoexec.ini"), bytes);
+}
+
 TEST_F(Saving, OverwriteWithYesWritesTheEditedTextAndNoWritesNothing) {
     g.write("korvex.wfd/config/AutoExec.ini", "execmodule=webshelf\r\n");
     frmMain& w = editor();
