@@ -189,3 +189,20 @@ TEST(Files, BackslashInTheBaseDirectoryIsNoSeparator) {
     // In a data value a "\" still separates.
     EXPECT_EQ(resolvePath(g.path() + "/korvex.wfd\\LOGS"), g.file("korvex.wfd/logs"));
 }
+
+TEST(Files, NewFilesTakeTheUmaskReplacedOnesTheirOldBits) {
+    GameDir g;
+    const mode_t before = ::umask(027);
+    struct stat st{};
+    writeFileAtomic(g.file("new.ini"), "a");
+    appendLine(g.file("new.log"), "a");
+    for (const char* f : {"new.ini", "new.log"}) {
+        ::stat(g.file(f).c_str(), &st);
+        EXPECT_EQ(st.st_mode & 0777, 0640u) << f;
+    }
+    ::chmod(g.file("new.ini").c_str(), 0604);
+    writeFileAtomic(g.file("new.ini"), "b");
+    ::stat(g.file("new.ini").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0604u);
+    ::umask(before);
+}

@@ -17,11 +17,20 @@ using namespace kx::seatfinder;
 using fuzz::require;
 
 namespace {
+char scratchDir[] = "/tmp/kx-fuzz-servers-XXXXXX";
+
+void removeScratch() {
+    const std::string file = std::string(scratchDir) + "/servers.ini";
+    ::unlink(file.c_str());
+    ::rmdir(scratchDir);
+}
+
+// One file for the whole run, removed at its end.
 std::string scratchFile() {
     static const std::string path = [] {
-        char dir[] = "/tmp/kx-fuzz-servers-XXXXXX";
-        if (!::mkdtemp(dir)) std::abort();
-        return std::string(dir) + "/servers.ini";
+        if (!::mkdtemp(scratchDir)) std::abort();
+        std::atexit(removeScratch);
+        return std::string(scratchDir) + "/servers.ini";
     }();
     return path;
 }
