@@ -8,8 +8,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include <ctime>
+
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -78,31 +82,161 @@ void writeAll(int fd, const std::string& bytes, const std::string& path) {
     }
 }
 
-// Writes bytes to a new temporary file beside path and renames it over path.
-void replaceFile(const std::string& path, const std::string& tempPath, const std::string& bytes) {
-    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) throw RunError::fromErrno(errno, tempPath);
-    try {
-        writeAll(fd, bytes, tempPath);
-        if (::fsync(fd) != 0) throw RunError::fromErrno(errno, tempPath);
-        // Keep the permissions of the file replaced.
+std::string folderOf(const std::string& path) {
+    const std::string dir = parentDir(path);
+    return dir.empty() ? "." : dir;
+}
+
+// The file a path names after its symbolic links are followed: a link stays, its target is
+// what gets written. A dangling link gives the path it points to (a new file there).
+std::string followLinks(const std::string& path) {
+    std::string cur = path;
+    for (int hops = 0; hops < 40; ++hops) {
         struct stat st{};
-        if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+        if (::lstat(cur.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return cur;
+        std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(cur.c_str(), target.data(), target.size());
+        if (n < 0) throw RunError::fromErrno(errno, cur);
+        target.resize(static_cast<size_t>(n));
+        cur = !target.empty() && target[0] == '/' ? target : joinPath(parentDir(cur), target);
+    }
+    throw RunError(err::PathFileAccess); // a loop of links
+}
+
+// The owner's write bit decides, as the target platform's read-only attribute does (root
+// passes every permission check, so access() alone would let it replace a read-only file).
+void requireWritable(const std::string& path, const struct stat& st) {
+    if (!(st.st_mode & S_IWUSR)) throw RunError(err::PermissionDenied);
+    if (::access(path.c_str(), W_OK) != 0) throw RunError::fromErrno(errno, path);
+}
+
+// A new file (a temporary one too) may be made in the folder of path.
+void requireFolderWritable(const std::string& path) {
+    const std::string dir = folderOf(path);
+    struct stat st{};
+    if (::stat(dir.c_str(), &st) != 0) throw RunError::fromErrno(errno, path);
+    if (!S_ISDIR(st.st_mode)) throw RunError(err::PathNotFound);
+    requireWritable(dir, st);
+}
+
+// The old file at path, when there is one: a regular file the user may write.
+bool existingTarget(const std::string& path, struct stat& st) {
+    if (::lstat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT) return false;
+        throw RunError::fromErrno(errno, path);
+    }
+    if (!S_ISREG(st.st_mode)) throw RunError(err::PathFileAccess);
+    requireWritable(path, st);
+    return true;
+}
+
+// Opens a regular file for reading without waiting: a pipe or device opens at once with
+// O_NONBLOCK and is then refused.
+int openRegular(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) throw RunError::fromErrno(errno, path);
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw RunError(err::PathFileAccess);
+    }
+    return fd;
+}
+
+const char kTempMark[] = ".tmp";
+
+// Name of a whole-file temporary: "." name ".tmp" and random letters, so no other user can
+// plant anything where it will be made.
+std::string tempNameFor(const std::string& name) {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char raw[12];
+    size_t got = 0;
+    while (got < sizeof raw) {
+        const ssize_t n = ::getrandom(raw + got, sizeof raw - got, 0);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw RunError::fromErrno(errno, name);
+        }
+        got += static_cast<size_t>(n);
+    }
+    std::string out = "." + name + kTempMark;
+    for (unsigned char c : raw) out += letters[c % 36];
+    return out;
+}
+
+// Temporaries of name left by a writer that was killed: ours by their name, and old enough
+// (a minute) that no write can still be under way.
+void removeStaleTemps(const std::string& dir, const std::string& name) {
+    const std::string prefix = "." + name + kTempMark;
+    const time_t now = ::time(nullptr);
+    for (const auto& e : entries(dir)) {
+        if (e.size() <= prefix.size() || e.compare(0, prefix.size(), prefix) != 0) continue;
+        const bool ours = std::all_of(e.begin() + std::ptrdiff_t(prefix.size()), e.end(), [](char c) {
+            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        });
+        if (!ours) continue;
+        const std::string p = joinPath(dir, e);
+        struct stat st{};
+        if (::lstat(p.c_str(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) continue;
+        if (now - st.st_mtime > 60) ::unlink(p.c_str());
+    }
+}
+
+// Writes bytes to a new temporary file beside the target of path and renames it over the
+// target. tempName "" gives an unpredictable name; a fixed one is removed first. Either way
+// the temporary is made with O_EXCL|O_NOFOLLOW, so nothing planted there is followed.
+void replaceFile(const std::string& path, const std::string& tempName, const std::string& bytes) {
+    const std::string target = followLinks(path);
+    const std::string dir = folderOf(target);
+    struct stat old{};
+    const bool had = existingTarget(target, old);
+    requireFolderWritable(target);
+
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    const mode_t mode = had ? 0600 : 0666; // a new file: 0666 less the umask
+    std::string temp;
+    int fd = -1;
+    if (!tempName.empty()) {
+        temp = joinPath(dir, tempName);
+        if (::unlink(temp.c_str()) != 0 && errno != ENOENT) throw RunError::fromErrno(errno, temp);
+        fd = ::open(temp.c_str(), flags, mode);
+    } else {
+        for (int tries = 0; tries < 16 && fd < 0; ++tries) {
+            temp = joinPath(dir, tempNameFor(fileNameOf(target)));
+            fd = ::open(temp.c_str(), flags, mode);
+            if (fd < 0 && errno != EEXIST) break;
+        }
+    }
+    if (fd < 0) throw RunError::fromErrno(errno, temp);
+    try {
+        writeAll(fd, bytes, temp);
+        if (had) {
+            // The replaced file's owner and permission bits stay.
+            if (::fchown(fd, old.st_uid, old.st_gid) != 0) { /* not ours to give away: keep ours */ }
+            if (::fchmod(fd, old.st_mode & 07777) != 0) throw RunError::fromErrno(errno, temp);
+        }
+        if (::fsync(fd) != 0) throw RunError::fromErrno(errno, temp);
     } catch (...) {
         ::close(fd);
-        ::unlink(tempPath.c_str());
+        ::unlink(temp.c_str());
         throw;
     }
     if (::close(fd) != 0) {
         const int e = errno;
-        ::unlink(tempPath.c_str());
-        throw RunError::fromErrno(e, tempPath);
+        ::unlink(temp.c_str());
+        throw RunError::fromErrno(e, temp);
     }
-    if (::rename(tempPath.c_str(), path.c_str()) != 0) {
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
         const int e = errno;
-        ::unlink(tempPath.c_str());
-        throw RunError::fromErrno(e, path);
+        ::unlink(temp.c_str());
+        throw RunError::fromErrno(e, target);
     }
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    removeStaleTemps(dir, fileNameOf(target));
 }
 
 } // namespace
@@ -121,10 +255,31 @@ std::string resolvePath(const std::string& base, const std::string& rel) {
 }
 
 std::string resolvePath(const std::string& path) {
-    if (!path.empty() && (path[0] == '/' || path[0] == '\\')) return resolvePath("/", path.substr(1));
-    std::string out;
-    for (const auto& c : components(path)) out = out.empty() ? resolveComponent(".", c) : joinPath(out, resolveComponent(out, c));
-    return out;
+    // A "\" in a data value is a separator; but a path built from the base directory may hold
+    // one in a folder's own name (".../back\slash"): a piece between "/" that exists exactly
+    // as written is used byte for byte, as an exact match always wins.
+    std::string cur;
+    size_t pos = 0;
+    if (!path.empty() && (path[0] == '/' || path[0] == '\\')) {
+        cur = "/";
+        pos = 1;
+    }
+    while (pos < path.size()) {
+        size_t slash = path.find('/', pos);
+        if (slash == std::string::npos) slash = path.size();
+        const std::string piece = path.substr(pos, slash - pos);
+        pos = slash + 1;
+        if (piece.empty()) continue;
+        struct stat st{};
+        const std::string whole = cur.empty() ? piece : joinPath(cur, piece);
+        if (piece.find('\\') != std::string::npos && ::lstat(whole.c_str(), &st) == 0) {
+            cur = whole;
+            continue;
+        }
+        for (const auto& c : components(piece))
+            cur = cur.empty() ? resolveComponent(".", c) : joinPath(cur, resolveComponent(cur, c));
+    }
+    return cur;
 }
 
 std::string parentDir(const std::string& path) {
@@ -156,9 +311,7 @@ long long fileLength(const std::string& path) {
 }
 
 std::string readFile(const std::string& path) {
-    if (dirExists(path)) throw RunError(err::PathFileAccess);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw RunError::fromErrno(errno, path);
+    const int fd = openRegular(path);
     std::string out;
     char buf[65536];
     while (true) {
@@ -178,48 +331,79 @@ std::string readFile(const std::string& path) {
 
 std::vector<std::string> readLines(const std::string& path) { return splitLines(readFile(path)); }
 
-void writeFileAtomic(const std::string& path, const std::string& bytes) {
-    const std::string dir = parentDir(path);
-    const std::string temp = joinPath(dir.empty() ? "." : dir, "." + fileNameOf(path) + ".tmp" + std::to_string(::getpid()));
-    replaceFile(path, temp, bytes);
-}
+void writeFileAtomic(const std::string& path, const std::string& bytes) { replaceFile(path, "", bytes); }
 
 void writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines) {
     writeFileAtomic(path, joinLines(lines));
 }
 
-void appendLine(const std::string& path, const std::string& line) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) throw RunError::fromErrno(errno, path);
-    try {
-        writeAll(fd, line + CRLF, path);
-    } catch (...) {
+void appendLines(const std::string& path, const std::vector<std::string>& lines, bool startOnNewLine) {
+    const std::string target = followLinks(path);
+    struct stat st{};
+    if (!existingTarget(target, st)) requireFolderWritable(target);
+    // O_NONBLOCK: a pipe put in the file's place never makes us wait; it is refused below.
+    // The last byte is read back only when the line start is to be checked.
+    const int access = startOnNewLine ? O_RDWR : O_WRONLY;
+    const int fd = ::open(target.c_str(), access | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) throw RunError::fromErrno(errno, target);
+    auto fail = [&](const RunError& e) {
         ::close(fd);
-        throw;
+        throw e;
+    };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) fail(RunError(err::PathFileAccess));
+    // Appenders of one file take turns, so that the line-start check and the write are one step
+    // and a failed write can be taken back without cutting another's lines.
+    while (::flock(fd, LOCK_EX) != 0)
+        if (errno != EINTR) fail(RunError::fromErrno(errno, target));
+    if (::fstat(fd, &st) != 0) fail(RunError::fromErrno(errno, target));
+    const off_t oldSize = st.st_size;
+    std::string bytes;
+    if (startOnNewLine && oldSize > 0) {
+        char last = '\n';
+        if (::pread(fd, &last, 1, oldSize - 1) == 1 && last != '\n' && last != '\r') bytes += CRLF;
     }
-    if (::close(fd) != 0) throw RunError::fromErrno(errno, path);
+    for (const auto& l : lines) bytes += l + CRLF;
+    try {
+        writeAll(fd, bytes, target);
+    } catch (const RunError& e) {
+        // A part-write (disk full, file size limit) is taken back: no torn line stays.
+        if (::ftruncate(fd, oldSize) != 0) { /* nothing more can be done */ }
+        fail(e);
+    }
+    if (::close(fd) != 0) throw RunError::fromErrno(errno, target);
 }
 
-int rewriteKeyLines(const std::string& path, const std::string& tempName, size_t prefixLen,
-                    const std::string& key, const std::string& newLine) {
-    const auto lines = readLines(path);
+void appendLine(const std::string& path, const std::string& line) { appendLines(path, {line}); }
+
+std::vector<std::string> rewrittenKeyLines(const std::vector<std::string>& lines, size_t prefixLen,
+                                           const std::string& key, const std::string& newLine, int* replaced) {
     std::vector<std::string> out;
     out.reserve(lines.size());
-    int replaced = 0;
+    int n = 0;
     for (const auto& l : lines) {
         if (key.size() >= prefixLen && l.substr(0, prefixLen) == key.substr(0, prefixLen)) {
             out.push_back(newLine);
-            ++replaced;
+            ++n;
         } else {
             out.push_back(l);
         }
     }
-    const std::string dir = parentDir(path);
-    replaceFile(path, joinPath(dir.empty() ? "." : dir, tempName), joinLines(out));
+    if (replaced) *replaced = n;
+    return out;
+}
+
+int rewriteKeyLines(const std::string& path, const std::string& tempName, size_t prefixLen,
+                    const std::string& key, const std::string& newLine) {
+    int replaced = 0;
+    const auto out = rewrittenKeyLines(readLines(path), prefixLen, key, newLine, &replaced);
+    // An empty name would ask for a random one: the caller named its temporary file.
+    replaceFile(path, tempName.empty() ? fileNameOf(path) + ".tmp" : fileNameOf(tempName), joinLines(out));
     return replaced;
 }
 
 void makeDir(const std::string& path) {
+    struct stat st{};
+    if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT) requireFolderWritable(path);
     if (::mkdir(path.c_str(), 0755) != 0) throw RunError::fromErrno(errno, path);
 }
 
@@ -238,7 +422,10 @@ void renameFile(const std::string& from, const std::string& to) {
 
 void copyFileNoOverwrite(const std::string& from, const std::string& to) {
     const std::string bytes = readFile(from);
-    const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    struct stat st{};
+    if (::lstat(to.c_str(), &st) == 0) throw RunError(err::PathFileAccess);
+    requireFolderWritable(to);
+    const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) throw RunError::fromErrno(errno, to);
     try {
         writeAll(fd, bytes, to);

@@ -12,9 +12,12 @@ namespace kx {
 
 // base joined with rel ("korvex.wfd\\config\\korvex.cfg" or "korvex.wfd/config"), each
 // component of rel resolved against the disk ignoring case (an exact match wins, else the
-// first match in name order); components that do not exist are kept as written.
+// first match in name order); components that do not exist are kept as written. base (the
+// command line, the current folder) is used byte for byte: a "\" there is no separator.
 std::string resolvePath(const std::string& base, const std::string& rel);
-// The same for one complete path; a relative one is taken from the current directory.
+// The same for one complete path; a relative one is taken from the current directory. A piece
+// between "/" that holds a "\\" and exists exactly as written (a folder of the base directory)
+// is kept as it is.
 std::string resolvePath(const std::string& path);
 // Joins with one "/" and no resolution (for paths that must not follow case: copy targets).
 std::string joinPath(const std::string& a, const std::string& b);
@@ -25,21 +28,41 @@ bool fileExists(const std::string& path); // a regular file
 bool dirExists(const std::string& path);
 long long fileLength(const std::string& path); // raises 53 when missing
 
-// Whole reads; raise 53/76/70/75 as errno gives.
+// Whole reads of regular files only: a folder, pipe or device in the file's place is 75 at
+// once, never a wait. Otherwise 53/76/70 as errno gives.
 std::string readFile(const std::string& path);
 std::vector<std::string> readLines(const std::string& path);
 
-// Written to a temporary file in the same folder, flushed, then renamed over path: a
-// failure at any point leaves the old file byte-identical and no temporary file behind.
+// Every writer below follows a symbolic link at path (the link stays, its target is written)
+// and refuses with 70 a target without its owner's write bit, or a new file in a folder
+// without it, leaving everything as it was.
+//
+// Written to a temporary file of an unpredictable name (".<name>.tmp<random>", made with
+// O_EXCL|O_NOFOLLOW) in the target's folder, flushed, then renamed over the target, which
+// keeps its permission bits (a new file gets 0666 less the umask): a failure at any point
+// leaves the old file byte-identical and no temporary file behind. After a success, the
+// temporaries of the same file older than a minute (of a writer that was killed) are removed.
 void writeFileAtomic(const std::string& path, const std::string& bytes);
 void writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines);
 
-// Opens path for appending (created when missing), writes line + CR LF, closes.
+// Appends the lines, each + CR LF, with one write in O_APPEND mode (created when missing)
+// while holding an exclusive lock, so appenders of one file never lose or mix lines. When
+// startOnNewLine and the file's last line has no line end, CR LF goes first. A write that
+// fails part-way (disk full) truncates the file back to its old size. Only regular files.
+void appendLines(const std::string& path, const std::vector<std::string>& lines, bool startOnNewLine = false);
+// appendLines with one line.
 void appendLine(const std::string& path, const std::string& line);
+
+// The lines rewriteKeyLines writes: every line whose first prefixLen characters equal key
+// becomes newLine. replaced (when given) receives their number.
+std::vector<std::string> rewrittenKeyLines(const std::vector<std::string>& lines, size_t prefixLen,
+                                           const std::string& key, const std::string& newLine,
+                                           int* replaced = nullptr);
 
 // Rewrites every line whose first prefixLen characters equal key (case-sensitive) as
 // newLine, copying all other lines byte for byte, every line ended by CR LF. The copy is
-// written completely to tempName in the same folder, then renamed over the original; the
+// written completely to tempName in the same folder (whatever stands under that fixed name
+// is removed first, never followed), then renamed over the original; the
 // original is never deleted first. On failure the original stays as it was, the temporary
 // file is removed, and the RunError is raised. Returns the number of lines replaced.
 int rewriteKeyLines(const std::string& path, const std::string& tempName, size_t prefixLen,

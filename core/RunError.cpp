@@ -44,7 +44,9 @@ RunError RunError::fromErrno(int errnum, const std::string& path) {
     case EISDIR:
     case ENOTDIR:
     case EROFS: return RunError(err::PathFileAccess);
-    case ENOSPC: return RunError(err::DiskFull);
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return RunError(err::DiskFull); // no room, whatever the limit
     case EIO: return RunError(err::DeviceIO);
     case ENAMETOOLONG:
     case EINVAL: return RunError(err::BadFileName);

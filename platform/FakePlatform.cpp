@@ -1,5 +1,7 @@
 #include "platform/FakePlatform.h"
 
+#include <algorithm>
+
 #include "core/RunError.h"
 
 #include <QCoreApplication>
@@ -77,6 +79,10 @@ void FakePlatform::startProcess(const std::string& program, const std::vector<st
     calls.push_back("start(" + program + "|" + joined(args) + "|" + workDir + ")");
     auto f = failingStarts.find(program);
     if (f != failingStarts.end()) throw RunError(f->second);
+    // As the real start: a NUL would cut the text, so nothing starts.
+    auto holdsNul = [](const std::string& s) { return s.find('\0') != std::string::npos; };
+    if (holdsNul(program) || holdsNul(workDir) || std::any_of(args.begin(), args.end(), holdsNul))
+        throw RunError(err::BadFileName);
     if (checkProgramExists && !isRegularFile(program)) {
         // Mirrors the real start: a missing "x.exe" falls back to "x".
         const bool exe = program.size() > 4 && lower(program.substr(program.size() - 4)) == ".exe";

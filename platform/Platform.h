@@ -63,7 +63,7 @@ public:
 
     // --- processes ---------------------------------------------------------------------
     // Starts without waiting. An empty workDir inherits the starter's current directory.
-    // Failure raises RunError (53 for a missing program).
+    // Failure raises RunError (53 for a missing program, 52 for a NUL in any of the texts).
     virtual void startProcess(const std::string& program, const std::vector<std::string>& args,
                               const std::string& workDir = "", int windowStyle = win::NormalFocus) = 0;
     // A URL or a local path through the desktop; > 32 on success, 2 on failure.

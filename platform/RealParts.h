@@ -24,7 +24,7 @@ std::string jsonString(const std::string& bytes1252);
 // --- processes (RealProcess.cpp) ------------------------------------------------------------
 // Starts program with args, detached (no zombie left behind), in workDir ("" = ours).
 // A bare name is looked for in our current directory first only when fromHere.
-// Raises RunError: 53 missing program, 70 not permitted, 76 missing working directory ...
+// Raises RunError: 52 a program, argument or folder holding NUL, 53 missing program, 70 not permitted, 76 missing working directory ...
 void spawnDetached(const std::string& program, const std::vector<std::string>& args, const std::string& workDir,
                    bool fromHere = true);
 
@@ -49,6 +49,19 @@ void registrySet(const std::string& keyPath, const std::string& name, std::uint3
 const char* hiveName(Hive hive);
 // "Software\\X\\" -> "Software\X": empty components dropped.
 std::string normalizeSubKey(const std::string& subKey);
+
+// The two stores' rules over the lines of their files (the calls above read, change and
+// write the file around them; the fuzz targets and tests take them alone).
+std::string iniValue(const std::vector<std::string>& lines, const std::string& section, const std::string& key);
+void iniPut(std::vector<std::string>& lines, const std::string& section, const std::string& key,
+            const std::string& value);
+bool regHasKey(const std::vector<std::string>& lines, const std::string& keyPath);
+// Adds the key's section; false when the key exists already (nothing changed).
+bool regAddKey(std::vector<std::string>& lines, const std::string& keyPath);
+bool regGet(const std::vector<std::string>& lines, const std::string& keyPath, const std::string& name,
+            std::uint32_t& type, std::string& data);
+void regPut(std::vector<std::string>& lines, const std::string& keyPath, const std::string& name,
+            std::uint32_t type, const std::string& data);
 
 // --- X11 windows (RealWindows.cpp) ------------------------------------------------------------
 std::vector<TopWindow> listTopWindows();

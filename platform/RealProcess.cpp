@@ -14,6 +14,7 @@
 #include "core/Files.h"
 #include "core/RunError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -94,8 +95,13 @@ std::string locate(const std::string& program, bool fromHere) {
 }
 
 bool beginsWithMZ(const std::string& p) {
-    const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return false;
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
     char head[2] = {0, 0};
     const ssize_t n = ::read(fd, head, 2);
     ::close(fd);
@@ -128,6 +134,10 @@ void writeReport(int fd, int stage, int e) {
 
 void spawnDetached(const std::string& program, const std::vector<std::string>& args, const std::string& workDir,
                    bool fromHere) {
+    // The system cuts a text at NUL: a value holding one would start what it does not name.
+    const auto holdsNul = [](const std::string& s) { return s.find('\0') != std::string::npos; };
+    if (holdsNul(program) || holdsNul(workDir) || std::any_of(args.begin(), args.end(), holdsNul))
+        throw RunError(err::BadFileName);
     std::string exe = locate(program, fromHere);
     if (exe.empty()) throw RunError(err::FileNotFound);
 

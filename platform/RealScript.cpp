@@ -34,6 +34,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kx::real {
@@ -120,8 +121,14 @@ Answer takeAnswer() {
 class DialogLog {
 public:
     DialogLog() : path_(env("KORVEX_DIALOGS")) {
-        fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        // A pipe in the file's place must not make the program wait: regular files only.
+        fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
         if (fd_ < 0) throw RunError::fromErrno(errno, path_);
+        struct stat st{};
+        if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd_);
+            throw RunError(err::PathFileAccess);
+        }
         while (::flock(fd_, LOCK_EX) != 0) {
             if (errno == EINTR) continue;
             const int e = errno;

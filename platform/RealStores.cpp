@@ -207,8 +207,21 @@ int hexDigit(char c) {
     return -1;
 }
 
-// Parses the value line at lines[i] (and its continuation lines).
-std::optional<RegValue> regValue(const std::vector<std::string>& lines, size_t i) {
+// A line that can continue a hex: list: hex digits, commas and blanks, and "\" at its end.
+bool hexListLine(const std::string& line) {
+    const std::string t = trimBlanks(line);
+    if (t.empty()) return false;
+    for (size_t i = 0; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c == '\\' && i + 1 == t.size()) continue;
+        if (!(hexDigit(c) >= 0 || c == ',' || c == ' ' || c == '\t')) return false;
+    }
+    return true;
+}
+
+// Parses the value line at lines[i] (and its continuation lines, which never reach end, the
+// end of its section, nor a line that is no part of a hex list).
+std::optional<RegValue> regValue(const std::vector<std::string>& lines, size_t i, size_t end) {
     const std::string& line = lines[i];
     RegValue v;
     v.first = i;
@@ -264,7 +277,8 @@ std::optional<RegValue> regValue(const std::vector<std::string>& lines, size_t i
         }
         std::string bytes = rest.substr(colon + 1);
         // A trailing "\" continues the list on the next line.
-        while (!bytes.empty() && bytes.back() == '\\' && v.first + v.count < lines.size()) {
+        while (!bytes.empty() && bytes.back() == '\\' && v.first + v.count < end &&
+               hexListLine(lines[v.first + v.count])) {
             bytes.pop_back();
             bytes += trimBlanks(lines[v.first + v.count]);
             ++v.count;
@@ -359,8 +373,7 @@ std::string escapeValue(const std::string& raw) { return escapeWith(raw, ""); }
 
 std::string unescapeValue(const std::string& text) { return unescape(text); }
 
-std::string readSetting(const std::string& app, const std::string& section, const std::string& key) {
-    const auto lines = readIfThere(settingsPath(app));
+std::string iniValue(const std::vector<std::string>& lines, const std::string& section, const std::string& key) {
     bool inSection = false;
     for (const auto& line : lines) {
         if (const auto s = iniSection(line)) {
@@ -373,13 +386,8 @@ std::string readSetting(const std::string& app, const std::string& section, cons
     return "";
 }
 
-void writeSetting(const std::string& app, const std::string& section, const std::string& key,
-                  const std::string& value) {
-    const std::string path = settingsPath(app);
-    makeDirs(configDir());
-    FolderLock lock(configDir());
-    auto lines = readIfThere(path);
-
+void iniPut(std::vector<std::string>& lines, const std::string& section, const std::string& key,
+            const std::string& value) {
     size_t header = std::string::npos;
     for (size_t i = 0; i < lines.size() && header == std::string::npos; ++i)
         if (const auto s = iniSection(lines[i]); s && equalsNoCase(*s, section)) header = i;
@@ -388,22 +396,33 @@ void writeSetting(const std::string& app, const std::string& section, const std:
         if (!lines.empty() && !trimBlanks(lines.back()).empty()) lines.push_back("");
         lines.push_back("[" + escapeWith(section, "]") + "]");
         lines.push_back(escapeKey(key) + "=" + escapeValue(value));
-    } else {
-        size_t end = header + 1;
-        while (end < lines.size() && !iniSection(lines[end])) ++end;
-        bool replaced = false;
-        size_t lastFilled = header;
-        for (size_t i = header + 1; i < end && !replaced; ++i) {
-            if (!trimBlanks(lines[i]).empty()) lastFilled = i;
-            if (const auto p = iniPair(lines[i]); p && equalsNoCase(p->key, key)) {
-                // The key keeps the spelling it was first written with.
-                lines[i] = p->rawKey + "=" + escapeValue(value);
-                replaced = true;
-            }
-        }
-        if (!replaced)
-            lines.insert(lines.begin() + std::ptrdiff_t(lastFilled + 1), escapeKey(key) + "=" + escapeValue(value));
+        return;
     }
+    size_t end = header + 1;
+    while (end < lines.size() && !iniSection(lines[end])) ++end;
+    size_t lastFilled = header;
+    for (size_t i = header + 1; i < end; ++i) {
+        if (!trimBlanks(lines[i]).empty()) lastFilled = i;
+        if (const auto p = iniPair(lines[i]); p && equalsNoCase(p->key, key)) {
+            // The key keeps the spelling it was first written with.
+            lines[i] = p->rawKey + "=" + escapeValue(value);
+            return;
+        }
+    }
+    lines.insert(lines.begin() + std::ptrdiff_t(lastFilled + 1), escapeKey(key) + "=" + escapeValue(value));
+}
+
+std::string readSetting(const std::string& app, const std::string& section, const std::string& key) {
+    return iniValue(readIfThere(settingsPath(app)), section, key);
+}
+
+void writeSetting(const std::string& app, const std::string& section, const std::string& key,
+                  const std::string& value) {
+    const std::string path = settingsPath(app);
+    makeDirs(configDir());
+    FolderLock lock(configDir());
+    auto lines = readIfThere(path);
+    iniPut(lines, section, key, value);
     writeFileAtomic(path, joinLines(lines));
 }
 
@@ -436,10 +455,10 @@ std::string normalizeSubKey(const std::string& subKey) {
 
 std::string registryPath() { return configDir() + "/registry.reg"; }
 
-bool registryKeyExists(const std::string& keyPath) {
+bool regHasKey(const std::vector<std::string>& lines, const std::string& keyPath) {
     const std::string id = keyId(keyPath);
     if (id.find('\\') == std::string::npos) return true; // a hive itself
-    for (const auto& line : readIfThere(registryPath())) {
+    for (const auto& line : lines) {
         const auto s = regSection(line);
         if (!s) continue;
         const std::string other = keyId(*s);
@@ -448,24 +467,20 @@ bool registryKeyExists(const std::string& keyPath) {
     return false;
 }
 
-void registryCreateKey(const std::string& keyPath) {
-    if (registryKeyExists(keyPath)) return;
-    makeDirs(configDir());
-    FolderLock lock(configDir());
-    auto lines = readIfThere(registryPath());
-    if (findRegSection(lines, keyId(keyPath)) != std::string::npos) return;
+bool regAddKey(std::vector<std::string>& lines, const std::string& keyPath) {
+    if (regHasKey(lines, keyPath) || findRegSection(lines, keyId(keyPath)) != std::string::npos) return false;
     ensureRegSection(lines, keyPath);
-    writeRegistry(lines);
+    return true;
 }
 
-bool registryQuery(const std::string& keyPath, const std::string& name, std::uint32_t& type, std::string& data) {
-    const auto lines = readIfThere(registryPath());
+bool regGet(const std::vector<std::string>& lines, const std::string& keyPath, const std::string& name,
+            std::uint32_t& type, std::string& data) {
     const size_t header = findRegSection(lines, keyId(keyPath));
     if (header == std::string::npos) return false;
     const size_t end = sectionEnd(lines, header);
     std::optional<RegValue> found;
     for (size_t i = header + 1; i < end; ++i) {
-        const auto v = regValue(lines, i);
+        const auto v = regValue(lines, i, end);
         if (!v) continue;
         i += v->count - 1;
         if (equalsNoCase(v->name, name)) found = v; // the last line of a name wins, as on import
@@ -476,17 +491,15 @@ bool registryQuery(const std::string& keyPath, const std::string& name, std::uin
     return true;
 }
 
-void registrySet(const std::string& keyPath, const std::string& name, std::uint32_t type, const std::string& data) {
-    makeDirs(configDir());
-    FolderLock lock(configDir());
-    auto lines = readIfThere(registryPath());
+void regPut(std::vector<std::string>& lines, const std::string& keyPath, const std::string& name,
+            std::uint32_t type, const std::string& data) {
     const size_t header = ensureRegSection(lines, keyPath);
     const size_t end = sectionEnd(lines, header);
     std::optional<RegValue> found;
     size_t lastFilled = header;
     for (size_t i = header + 1; i < end; ++i) {
         if (!trimBlanks(lines[i]).empty()) lastFilled = i;
-        const auto v = regValue(lines, i);
+        const auto v = regValue(lines, i, end);
         if (!v) continue;
         i += v->count - 1;
         lastFilled = i;
@@ -501,6 +514,27 @@ void registrySet(const std::string& keyPath, const std::string& name, std::uint3
     } else {
         lines.insert(lines.begin() + std::ptrdiff_t(lastFilled + 1), regValueLine(name, type, data));
     }
+}
+
+bool registryKeyExists(const std::string& keyPath) { return regHasKey(readIfThere(registryPath()), keyPath); }
+
+void registryCreateKey(const std::string& keyPath) {
+    if (registryKeyExists(keyPath)) return;
+    makeDirs(configDir());
+    FolderLock lock(configDir());
+    auto lines = readIfThere(registryPath());
+    if (regAddKey(lines, keyPath)) writeRegistry(lines);
+}
+
+bool registryQuery(const std::string& keyPath, const std::string& name, std::uint32_t& type, std::string& data) {
+    return regGet(readIfThere(registryPath()), keyPath, name, type, data);
+}
+
+void registrySet(const std::string& keyPath, const std::string& name, std::uint32_t type, const std::string& data) {
+    makeDirs(configDir());
+    FolderLock lock(configDir());
+    auto lines = readIfThere(registryPath());
+    regPut(lines, keyPath, name, type, data);
     writeRegistry(lines);
 }
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 
 using namespace kx;
@@ -140,4 +143,66 @@ TEST(Files, CopyNeverOverwritesAndMakeDirReports) {
     EXPECT_EQ(errorOf([&] { makeDir(g.file("korvex.wfd")); }), 75);
     EXPECT_EQ(errorOf([&] { makeDir(g.file("none/sub")); }), 76);
     EXPECT_EQ(errorOf([&] { removeFile(g.file("none.txt")); }), 53);
+}
+
+TEST(Files, ReadersTakeRegularFilesOnlyAndNeverWait) {
+    GameDir g;
+    const std::string fifo = g.file("korvex.wfd/config/korvex.cfg");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    // A pipe (no writer: an open without O_NONBLOCK would wait for ever), a device, a folder.
+    for (const std::string& p : {fifo, std::string("/dev/null"), g.file("korvex.wfd")}) {
+        EXPECT_EQ(errorOf([&] { readFile(p); }), 75) << p;
+        EXPECT_EQ(errorOf([&] { readLines(p); }), 75) << p;
+    }
+    // The log writer too: a pipe with no reader and a device are refused, not written or waited on.
+    EXPECT_EQ(errorOf([&] { appendLine(fifo, "x"); }), 75);
+    EXPECT_EQ(errorOf([&] { appendLine("/dev/null", "x"); }), 75);
+}
+
+TEST(Files, LeftoverTemporariesOlderThanAMinuteGoAfterTheNextWrite) {
+    GameDir g;
+    const std::string dir = g.file("korvex.wfd/config");
+    auto age = [&](const std::string& name, int seconds) {
+        g.write("korvex.wfd/config/" + name, std::string(100, 'x'));
+        const struct timespec t[2] = {{::time(nullptr) - seconds, 0}, {::time(nullptr) - seconds, 0}};
+        ::utimensat(AT_FDCWD, (dir + "/" + name).c_str(), t, AT_SYMLINK_NOFOLLOW);
+    };
+    age(".servers.ini.tmp4924", 120);       // of a writer killed long ago
+    age(".servers.ini.tmpab12cd34ef56", 90);
+    age(".servers.ini.tmp77", 5);           // may belong to a write under way
+    age(".other.ini.tmp4924", 120);         // another file's
+    age(".servers.ini.tmp-keep", 120);      // not a name we make
+    writeFileAtomic(dir + "/servers.ini", "A\r\n");
+    EXPECT_EQ(listFiles(dir, "*.*", true),
+              (std::vector<std::string>{".other.ini.tmp4924", ".servers.ini.tmp-keep", ".servers.ini.tmp77", "servers.ini"}));
+}
+
+TEST(Files, BackslashInTheBaseDirectoryIsNoSeparator) {
+    GameDir g("back\\slash");
+    g.write("korvex.wfd/logs/Korvex.log", "");
+    // Built from the base directory by hand (the launcher's log, the viewer's files): the
+    // folder "back\slash" exists and is used as it is; the rest still resolves ignoring case.
+    EXPECT_EQ(resolvePath(g.path() + "/Korvex.wfd/Logs/Korvex.log"), g.file("korvex.wfd/logs/Korvex.log"));
+    EXPECT_EQ(resolvePath(g.path(), "KORVEX.WFD\\LOGS\\korvex.log"), g.file("korvex.wfd/logs/Korvex.log"));
+    appendLine(resolvePath(g.path() + "/Korvex.wfd/Logs/Korvex.log"), "line");
+    EXPECT_EQ(g.read("korvex.wfd/logs/Korvex.log"), "line\r\n");
+    // In a data value a "\" still separates.
+    EXPECT_EQ(resolvePath(g.path() + "/korvex.wfd\\LOGS"), g.file("korvex.wfd/logs"));
+}
+
+TEST(Files, NewFilesTakeTheUmaskReplacedOnesTheirOldBits) {
+    GameDir g;
+    const mode_t before = ::umask(027);
+    struct stat st{};
+    writeFileAtomic(g.file("new.ini"), "a");
+    appendLine(g.file("new.log"), "a");
+    for (const char* f : {"new.ini", "new.log"}) {
+        ::stat(g.file(f).c_str(), &st);
+        EXPECT_EQ(st.st_mode & 0777, 0640u) << f;
+    }
+    ::chmod(g.file("new.ini").c_str(), 0604);
+    writeFileAtomic(g.file("new.ini"), "b");
+    ::stat(g.file("new.ini").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0604u);
+    ::umask(before);
 }

@@ -28,11 +28,8 @@ bool isStorableName(const std::string& name) {
 
 bool isStorableAddress(const std::string& address) { return !address.empty() && !holdsBreak(address); }
 
-std::string withServerAdded(const std::string& fileBytes, const std::string& name, const std::string& address) {
-    std::string out = fileBytes;
-    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += "\r\n";
-    out += name + "\r\n#" + address + "\r\n";
-    return out;
+void appendServer(const std::string& path, const std::string& name, const std::string& address) {
+    appendLines(path, {name, "#" + address}, true);
 }
 
 } // namespace kx::seatfinder

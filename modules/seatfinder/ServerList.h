@@ -23,8 +23,10 @@ std::string serverListPath(const std::string& korvexDir);
 bool isStorableName(const std::string& name);
 bool isStorableAddress(const std::string& address);
 
-// The file's bytes after appending the name line and the "#" address line; a last line
-// without its line end gets one first, so the new name does not join it.
-std::string withServerAdded(const std::string& fileBytes, const std::string& name, const std::string& address);
+// Appends the name line and the "#" address line to the list at path (made when missing), both
+// in one write, so that names and addresses stay paired and two windows adding at once keep
+// every entry; a last line without its line end gets one first, so the new name does not join
+// it. Raises the RunError of a failure, the list then as it was.
+void appendServer(const std::string& path, const std::string& name, const std::string& address);
 
 } // namespace kx::seatfinder

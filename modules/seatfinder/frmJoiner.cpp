@@ -263,9 +263,7 @@ void frmJoiner::Command2_Click() {
     }
     const std::string path = serverListPath(korvexDir_);
     try {
-        const std::string old = fileExists(path) ? readFile(path) : std::string();
-        // Both lines land together or not at all, so names and addresses stay paired.
-        writeFileAtomic(path, withServerAdded(old, name, address));
+        appendServer(path, name, address);
     } catch (const RunError& e) {
         showError(e);
         return;

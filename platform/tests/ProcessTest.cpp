@@ -118,6 +118,31 @@ TEST_F(Processes, FailuresRaiseTheirRunErrors) {
     EXPECT_FALSE(test::exists(out));
 }
 
+TEST_F(Processes, ATextHoldingNulStartsNothing) {
+    // The helper exists under the cut name, so a start cut at the NUL would run it.
+    const std::string helper = helperAs("GameSpy.exe");
+    using namespace std::string_literals;
+    const struct {
+        std::string program;
+        std::vector<std::string> args;
+        std::string workDir;
+    } cases[] = {
+        {helper + "\0 --junk"s, {}, ""},
+        {helper, {"+name", "Bo\0b"s}, ""},
+        {helper, {}, tmp.file("") + "\0/elsewhere"s},
+    };
+    for (const auto& c : cases) {
+        int got = 0;
+        try {
+            p->startProcess(c.program, c.args, c.workDir, win::NormalFocus);
+        } catch (const RunError& e) {
+            got = e.number();
+        }
+        EXPECT_EQ(got, err::BadFileName);
+    }
+    EXPECT_FALSE(test::waitUntil([&] { return test::exists(out); }, 300));
+}
+
 TEST_F(Processes, ExeNamesFallBackToTheProgramWithout) {
     helperAs("Game");
     p->startProcess(tmp.file("Game.exe"), {"+host"}, "", win::NormalFocus);

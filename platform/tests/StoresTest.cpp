@@ -179,5 +179,30 @@ TEST_F(StoresTest, RegistryReadsAFileWrittenByHand) {
     EXPECT_EQ(data, "/opt/other");
 }
 
+TEST_F(StoresTest, AHexContinuationEndsWithItsSection) {
+    ::mkdir(tmp.file("config").c_str(), 0700);
+    ::mkdir(tmp.file("config/Korvex").c_str(), 0700);
+    // The last hex line of a key asks for a continuation that never comes.
+    test::writeBytes(tmp.file("config/Korvex/registry.reg"),
+                     "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"Blob\"=hex:01,02,\\\r\n"
+                     "[HKEY_CURRENT_USER\\B]\r\n\"In\"=\"b\"\r\n");
+    RegKey a = 0, b = 0;
+    ASSERT_EQ(p->regOpenKey(Hive::CurrentUser, "A", a), reg::Success);
+    ASSERT_EQ(p->regOpenKey(Hive::CurrentUser, "B", b), reg::Success);
+    std::uint32_t type = 0;
+    std::string data;
+    // Values written after it, in its section and in the next, read back.
+    EXPECT_EQ(p->regSetString(a, "After", "x"), reg::Success);
+    EXPECT_EQ(p->regSetString(b, "Next", "y"), reg::Success);
+    ASSERT_EQ(p->regQueryValue(a, "Blob", type, data), reg::Success);
+    EXPECT_EQ(data, "\x01\x02");
+    ASSERT_EQ(p->regQueryValue(a, "After", type, data), reg::Success);
+    EXPECT_EQ(data, "x");
+    ASSERT_EQ(p->regQueryValue(b, "In", type, data), reg::Success);
+    EXPECT_EQ(data, "b");
+    ASSERT_EQ(p->regQueryValue(b, "Next", type, data), reg::Success);
+    EXPECT_EQ(data, "y");
+}
+
 } // namespace
 } // namespace kx

@@ -20,6 +20,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace kx::seatfinder {
 namespace {
@@ -43,11 +48,63 @@ TEST(ServerList, NamesAndAddressesPairByOrder) {
     EXPECT_TRUE(parseServerList({}).names.empty());
 }
 
-TEST(ServerList, AddedEntryBytes) {
-    EXPECT_EQ(withServerAdded("", "N", "1.2.3.4:24711"), "N\r\n#1.2.3.4:24711\r\n");
-    EXPECT_EQ(withServerAdded("A\r\n#a\r\n", "N", "x"), "A\r\n#a\r\nN\r\n#x\r\n");
-    EXPECT_EQ(withServerAdded("A\r\n#a", "N", "x"), "A\r\n#a\r\nN\r\n#x\r\n"); // last line without its end
-    EXPECT_EQ(withServerAdded("A\n", "N", "x"), "A\nN\r\n#x\r\n");
+TEST(ServerList, AppendedEntryBytes) {
+    test::GameDir g;
+    const struct {
+        const char* before;
+        const char* after;
+    } cases[] = {
+        {nullptr, "N\r\n#x\r\n"}, // no list yet
+        {"", "N\r\n#x\r\n"},
+        {"A\r\n#a\r\n", "A\r\n#a\r\nN\r\n#x\r\n"},
+        {"A\r\n#a", "A\r\n#a\r\nN\r\n#x\r\n"}, // last line without its end
+        {"A\n", "A\nN\r\n#x\r\n"},
+        {"A\r", "A\rN\r\n#x\r\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = g.file("korvex.wfd/config/servers.ini");
+        std::remove(path.c_str());
+        if (c.before) g.write("korvex.wfd/config/servers.ini", c.before);
+        appendServer(path, "N", "x");
+        EXPECT_EQ(g.read("korvex.wfd/config/servers.ini"), c.after) << (c.before ? c.before : "(none)");
+    }
+}
+
+TEST(ServerList, ConcurrentAddsKeepEveryEntry) {
+    test::GameDir g;
+    const std::string path = g.file("korvex.wfd/config/servers.ini");
+    g.write("korvex.wfd/config/servers.ini", "Alpha\r\n#192.0.2.10:24711"); // no line end
+    // Two join windows in two processes, each adding 100 servers.
+    std::vector<pid_t> kids;
+    for (int w = 0; w < 2; ++w) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            int bad = 0;
+            for (int i = 0; i < 100; ++i) {
+                try {
+                    appendServer(path, "w" + std::to_string(w) + "-" + std::to_string(i), "192.0.2." + std::to_string(i));
+                } catch (...) {
+                    ++bad;
+                }
+            }
+            ::_exit(bad);
+        }
+        kids.push_back(pid);
+    }
+    for (pid_t k : kids) {
+        int status = 0;
+        ::waitpid(k, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const auto list = parseServerList(splitLines(g.read("korvex.wfd/config/servers.ini")));
+    ASSERT_EQ(list.names.size(), 201u);
+    ASSERT_EQ(list.addresses.size(), 201u);
+    for (size_t i = 1; i < list.names.size(); ++i) {
+        // Every name is followed by its own address.
+        const std::string n = list.names[i];
+        EXPECT_EQ(list.addresses[i], "192.0.2." + n.substr(n.find('-') + 1)) << n;
+    }
 }
 
 TEST(JoinCommand, PartsAndCommandText) {
@@ -388,6 +445,20 @@ TEST_F(JoinForm, AddServerWriteFailureIsReportedNotAnnounced) {
     EXPECT_EQ(fake.boxes[0].style, 48);
     EXPECT_EQ(fake.boxes[0].text.rfind("An error occured while performing the specified task.\r\n", 0), 0u);
     EXPECT_EQ(items(form->lstServer), (std::vector<std::string>{"Custom Server"}));
+}
+
+TEST_F(JoinForm, AddServerToAReadOnlyListIsRefused) {
+    writeConfig({});
+    writeServers("Alpha\r\n#192.0.2.10:24711\r\n");
+    ::chmod(game.file("korvex.wfd/config/servers.ini").c_str(), 0444);
+    auto form = load();
+    fake.inputAnswers = {std::string("New"), std::string("192.0.2.1:24711")};
+    form->Command2_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text,
+              "An error occured while performing the specified task.\r\nPermission denied, 70");
+    EXPECT_EQ(servers(), "Alpha\r\n#192.0.2.10:24711\r\n");
+    EXPECT_EQ(items(form->lstServer), (std::vector<std::string>{"Custom Server", "Alpha"}));
 }
 
 TEST_F(JoinForm, EditListOpensTheListInTheEditor) {
