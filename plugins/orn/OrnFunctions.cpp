@@ -15,9 +15,10 @@ Descriptor findDescriptor(const std::vector<std::string>& lines, const std::stri
         const std::string& line = lines[i];
         if (line.empty() || line[0] != '[') continue;
         say(">> Descriptor found. Raw: '" + line + "'");
-        // A lone "[" has an empty name, which no function name equals.
+        // A lone "[" or a two-character line has an empty name; an empty function name
+        // matches no descriptor, so a command line without one starts nothing.
         const std::string name = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string();
-        if (lcase(name) != wanted) continue;
+        if (wanted.empty() || lcase(name) != wanted) continue;
         say(">> Descriptor applies query. Retreiveing Struct.");
         static const char* const labels[] = {">>> $RetreivedTree: ", ">>> $RetreivedKeyName: ",
                                              ">>> $RetreivedKey: ", ">>> $RetreivedExe: "};

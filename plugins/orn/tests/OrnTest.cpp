@@ -111,6 +111,15 @@ TEST(OrnDescriptors, CaseIgnoredLastCompleteMatchWins) {
     }
 }
 
+// "[x" and "[]" have an empty name; an empty function name must still start nothing.
+TEST(OrnDescriptors, EmptyFunctionNameMatchesNoDescriptor) {
+    for (const char* head : {"[x", "[]", "["}) {
+        SCOPED_TRACE(head);
+        const std::vector<std::string> lines{head, "HKEY_LOCAL_MACHINE", "SOFTWARE\\X", "Path", "x.exe"};
+        EXPECT_FALSE(findDescriptor(lines, "").matched);
+    }
+}
+
 TEST(OrnDescriptors, HiveNamesInAnyCase) {
     EXPECT_EQ(hiveHandle("HKEY_CLASSES_ROOT"), 0x80000000u);
     EXPECT_EQ(hiveHandle("hkey_current_user"), 0x80000001u);
