@@ -1,13 +1,10 @@
-// The two plug-in programs end to end in a copy of the demo game directory. The launcher's
-// plug-in runner is not part of this tree yet, so each program is started with the command
-// line the runner builds from the shipped description file (keys lower-cased, ExecFile =
-// base + approot + appfile, then a blank and the base directory; split at the longest prefix
-// that names a program). The assistant's window runs in this process on the real platform,
-// since a scripted answer cannot press its buttons; the stand-in game is its editor.
+// The level modding assistant end to end in a copy of the demo game directory. Its window
+// runs in this process on the real platform, since a scripted answer cannot press its buttons;
+// the stand-in game is its editor. How the launcher's plug-in menu starts both plug-in programs
+// is in PlugInMenuE2ETest.cpp.
 #include "frmMain.h"
 
 #include "core/Files.h"
-#include "core/KeyPrefix.h"
 #include "core/Text.h"
 #include "platform/Platform.h"
 #include "platform/RealPlatform.h"
@@ -37,32 +34,6 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 
 using test::jsonLines;
 using test::waitFor;
-
-struct PlugInStart {
-    std::string program, argument;
-};
-
-// The runner's command line for a description file, and where it splits it.
-PlugInStart runnerStart(const std::string& base, const std::string& spiName) {
-    const auto values = readKeyLines(readLines(resolvePath(base, "korvex.wfd/plugins/" + spiName)), keyRule(7, true),
-                                     {"approot", "appfile", "useswfd", "usesqfd"});
-    auto value = [&](const char* k) {
-        const auto it = values.find(k);
-        return it == values.end() ? std::string() : lcase(it->second);
-    };
-    const std::string execDir = value("usesqfd") == "true" ? base : "";
-    const std::string work = value("useswfd") == "true" ? base : "";
-    const std::string command = execDir + value("approot") + value("appfile") + " " + work;
-    for (size_t end = command.size(); end > 0; --end) {
-        if (end < command.size() && command[end] != ' ') continue;
-        std::string prefix = command.substr(0, end);
-        std::string file = resolvePath(prefix);
-        if (!fileExists(file) && lcase(right(prefix, 4)) == ".exe") file = resolvePath(prefix.substr(0, prefix.size() - 4));
-        if (fileExists(file)) return {file, end < command.size() ? command.substr(end + 1) : std::string()};
-    }
-    ADD_FAILURE() << "no program in " << command;
-    return {};
-}
 
 class PlugIns : public ::testing::Test {
 protected:
@@ -112,14 +83,13 @@ protected:
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    // Starts an installed program with one argument, as the runner does.
-    std::unique_ptr<QProcess> start(const PlugInStart& s) {
+    std::unique_ptr<QProcess> start(const QString& program, const QStringList& args) {
         auto p = std::make_unique<QProcess>();
         QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
         for (const auto& [k, v] : env) e.insert(k, v);
         p->setProcessEnvironment(e);
-        p->start(q(s.program), {q(s.argument)});
-        EXPECT_TRUE(p->waitForStarted(10000)) << s.program;
+        p->start(program, args);
+        EXPECT_TRUE(p->waitForStarted(10000)) << program.toStdString();
         return p;
     }
     int finish(QProcess& p) {
@@ -140,69 +110,13 @@ protected:
     Platform* previous = nullptr;
 };
 
-TEST_F(PlugIns, OrnStartsTheToolWhoseFolderIsRegistered) {
-    const std::string base = dir.toStdString();
-    // The folder as a user registers it: the game directory, blanks and all.
-    writeFile(tmp.path() + "/config/Korvex/registry.reg",
-              "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Doravuzu\\MapMaker]\r\n"
-              "\"InstallPath\"=\"" + dir.toUtf8() + "\"\r\n");
-    const PlugInStart s = runnerStart(base, "MapMaker.spi");
-    EXPECT_EQ(s.program, base + "/korvex.wfd/plugins/orn/plg_orn");
-    EXPECT_EQ(s.argument, "mapmaker; " + base);
-    auto p = start(s);
+// Without the base directory the runner passes, the assistant refuses to start.
+TEST_F(PlugIns, InstalledLevelForgeWithoutABaseDirectoryRefusesToStart) {
+    auto p = start(dir + "/korvex.wfd/plugins/levelaide/LVLSMITH", {});
     EXPECT_EQ(finish(*p), 0);
-    ASSERT_TRUE(waitFor([&] { return !jsonLines(journal).empty(); }));
-    const auto starts = jsonLines(journal);
-    ASSERT_EQ(starts.size(), 1u);
-    EXPECT_EQ(starts[0]["as"].toString(), "mapmaker.exe");
-    EXPECT_TRUE(starts[0]["args"].toArray().isEmpty());
-    EXPECT_TRUE(jsonLines(dialogs).empty());
-    const auto log = splitLines(readAll(dir + "/korvex.wfd/logs/plg_orn.log").toStdString());
-    ASSERT_GE(log.size(), 3u);
-    EXPECT_EQ(log.front().rfind("ORN PLUGIN STARTED.  ", 0), 0u);
-    EXPECT_NE(std::find(log.begin(), log.end(), "Built File is : '" + base + "\\mapmaker.exe' at $BuiltFile"), log.end());
-    EXPECT_EQ(log.back(), "Bye.");
-}
-
-TEST_F(PlugIns, OrnWithoutARegisteredFolderHaltsWithItsBox) {
-    const std::string base = dir.toStdString();
-    auto p = start(runnerStart(base, "MapMaker.spi"));
-    EXPECT_EQ(finish(*p), 0);
-    const auto boxes = jsonLines(dialogs);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0]["program"].toString(), "plg_orn");
-    EXPECT_EQ(boxes[0]["text"].toString().toStdString(),
-              "Execution halted! Retreived Registry Path is NULL.\rCheck if the Program is available on your "
-              "Computer\r\nand is installed properly.");
-    EXPECT_TRUE(jsonLines(journal).empty());
-    // The key and an empty value were added for the user to fill in.
-    EXPECT_TRUE(readAll(tmp.path() + "/config/Korvex/registry.reg")
-                    .contains("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Doravuzu\\MapMaker]\r\n\"InstallPath\"=\"\""));
-}
-
-TEST_F(PlugIns, InstalledLevelForgeOpensOnTheGameDirectory) {
-    const std::string base = dir.toStdString();
-    const PlugInStart s = runnerStart(base, "LevelForge.spi");
-    EXPECT_EQ(s.program, base + "/korvex.wfd/plugins/levelaide/LVLSMITH");
-    EXPECT_EQ(s.argument, base);
-    auto p = start(s);
-    // The first start's welcome, the manual through the desktop, the remembered setting.
-    ASSERT_TRUE(waitFor([&] { return !jsonLines(dialogs).empty(); }));
-    ASSERT_TRUE(waitFor([&] { return readAll(opened).contains("levelaide.htm"); }));
-    ASSERT_TRUE(waitFor([&] { return readAll(tmp.path() + "/config/Korvex/LevelForge.ini").contains("firsttime=YES"); }));
-    const auto boxes = jsonLines(dialogs);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0]["program"].toString(), "LVLSMITH");
-    EXPECT_EQ(boxes[0]["title"].toString(), "welcome.");
-    EXPECT_FALSE(p->waitForFinished(500)); // its window is up
-    p->kill();
-    p->waitForFinished(5000);
-
-    QFile::remove(dialogs);
-    auto again = start({s.program, ""});
-    EXPECT_EQ(finish(*again), 0);
     const auto refused = jsonLines(dialogs);
     ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0]["program"].toString(), "LVLSMITH");
     EXPECT_EQ(refused[0]["title"].toString(), "Critical Error.");
 }
 
