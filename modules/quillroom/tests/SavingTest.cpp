@@ -172,7 +172,7 @@ TEST_F(Saving, DialogAsksSavesAndStaysNewForTheNextSave) {
 }
 
 TEST_F(Saving, TypedNamesThatAreNoPlainFileNameAreRefused) {
-    frmMain& w = editor();
+    editor();
     frmSaveTo* d = newScriptSaveDialog(1);
     ASSERT_NE(d, nullptr);
     for (const char* name : {"../cup.ini", "sub/cup.ini", "a\\b.ini", "", ".."}) {
@@ -232,7 +232,7 @@ TEST_F(Saving, MissingSaveFolderIsReportedAndNoDialogOpens) {
 TEST_F(Saving, SkinKindsMayBeSavedIntoAnotherFolder) {
     std::filesystem::create_directories(g.file("korvex.wfd/skins/dark"));
     g.write("korvex.wfd/skins/dark/skininfo.ini", "old\r\n");
-    frmMain& w = editor();
+    editor();
     frmSaveTo* d = newScriptSaveDialog(6);
     ASSERT_NE(d, nullptr);
     d->Dir1->setPath(g.file("korvex.wfd/skins/dark"));

@@ -3,9 +3,15 @@
 #include "EditorFixture.h"
 #include "frmSaveTo.h"
 
-#include "core/KeyPrefix.h"
 #include "core/Files.h"
 #include "core/Text.h"
+#include "shared/PlugInScript.h"
+
+// The readers of the launcher and of plg_orn.
+#include "AutoExec.h"
+#include "OrnFunctions.h"
+#include "Skins.h"
+#include "WebSites.h"
 
 #if KX_HAVE_MOD_SEATFINDER_FORMS
 #include "ServerList.h"
@@ -28,30 +34,19 @@ std::vector<std::string> uncommented(const std::vector<std::string>& lines) {
     return out;
 }
 
-// The lines that follow each "[name]" line (count of them), as the site list and the
-// function list read them; fails when a descriptor has too few lines after it.
-std::map<std::string, std::vector<std::string>> descriptors(const std::vector<std::string>& lines, size_t count) {
-    std::map<std::string, std::vector<std::string>> out;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].empty() || lines[i][0] != '[') continue;
-        EXPECT_GE(lines[i].size(), 2u) << lines[i];
-        EXPECT_EQ(lines[i].back(), ']') << lines[i];
-        EXPECT_LE(i + count, lines.size() - 1) << "no lines after " << lines[i];
-        if (i + count >= lines.size()) continue;
-        out[lines[i].substr(1, lines[i].size() - 2)] =
-            std::vector<std::string>(lines.begin() + long(i) + 1, lines.begin() + long(i + count) + 1);
-        i += count;
-    }
-    return out;
-}
-
 void checkAutoexec(const std::vector<std::string>& lines) {
-    // Every line is a comment or one of the three commands; nothing runs until the user says so.
-    int commands = 0;
-    forEachKeyLine(lines, keyRule(10, true), {"execmodule", "execplugin", "execunload"},
-                   [&](size_t, const std::string&) { ++commands; });
-    EXPECT_EQ(commands, 0);
+    // Nothing runs until the user says so; each example, once its ";" is removed, is the
+    // command it shows.
+    for (const auto& c : launcher::autoExecCommands(lines)) EXPECT_EQ(c.command, launcher::AutoExecCommand::None);
     EXPECT_TRUE(uncommented(lines).empty());
+    std::vector<std::pair<launcher::AutoExecCommand, std::string>> examples;
+    for (const auto& l : lines)
+        if (l.rfind(";exec", 0) == 0)
+            for (const auto& c : launcher::autoExecCommands({l.substr(1)})) examples.emplace_back(c.command, c.value);
+    EXPECT_EQ(examples, (std::vector<std::pair<launcher::AutoExecCommand, std::string>>{
+                            {launcher::AutoExecCommand::ExecModule, "webshelf"},
+                            {launcher::AutoExecCommand::ExecPlugIn, "start My PlugIn.spi"},
+                            {launcher::AutoExecCommand::ExecUnload, ""}}));
 }
 
 void checkServerSet(const std::vector<std::string>& lines) {
@@ -78,20 +73,21 @@ void checkServerSet(const std::vector<std::string>& lines) {
 }
 
 void checkSites(const std::vector<std::string>& lines) {
-    const auto sites = descriptors(lines, 1);
-    ASSERT_EQ(sites.size(), 1u);
-    EXPECT_EQ(sites.begin()->first, "My Web Site");
-    EXPECT_EQ(sites.begin()->second[0].rfind("http://", 0), 0u);
+    EXPECT_EQ(launcher::webSiteDescriptors(lines), std::vector<std::string>{"My Web Site"});
+    const auto url = launcher::webSiteURL(lines, "My Web Site");
+    ASSERT_TRUE(url.has_value());
+    EXPECT_EQ(url->rfind("http://", 0), 0u) << *url;
 }
 
 void checkFunctions(const std::vector<std::string>& lines) {
-    const auto functions = descriptors(lines, 4);
-    ASSERT_EQ(functions.size(), 1u);
-    const auto& f = functions.begin()->second;
-    EXPECT_EQ(f[0], "HKEY_LOCAL_MACHINE");
-    EXPECT_NE(f[1].front(), '\\');
-    EXPECT_FALSE(f[2].empty());
-    EXPECT_FALSE(f[3].empty());
+    const orn::Descriptor d = orn::findDescriptor(lines, "myfunction");
+    ASSERT_TRUE(d.matched);
+    EXPECT_EQ(d.tree, "HKEY_LOCAL_MACHINE");
+    EXPECT_NE(orn::hiveHandle(d.tree), 0u);
+    ASSERT_FALSE(d.keyName.empty());
+    EXPECT_NE(d.keyName.front(), '\\');
+    EXPECT_FALSE(d.key.empty());
+    EXPECT_EQ(d.exe, "myprogram.exe");
 }
 
 void checkServers(const std::vector<std::string>& lines) {
@@ -105,14 +101,14 @@ void checkServers(const std::vector<std::string>& lines) {
 }
 
 void checkSkinDefinition(const std::vector<std::string>& lines) {
-    // Picture keys without a value are 9 characters long and change nothing; the line stays.
-    const std::vector<std::string> keys{"logofile", "headfile", "bodyfile", "iconfile", "hideline"};
+    // Picture keys without a value are 9 characters long and skipped; only the line setting is made.
     std::vector<std::string> settings;
     for (const auto& l : lines) {
-        if (l.size() == 9) continue;
-        forEachKeyLine({l}, keyRule(8, true), keys, [&](size_t k, const std::string& v) { settings.push_back(keys[k] + "=" + v); });
+        const launcher::SkinLine s = launcher::parseSkinLine(l);
+        if (!s.skipped && s.key != launcher::SkinKey::None)
+            settings.push_back(std::to_string(int(s.key)) + "=" + s.value);
     }
-    EXPECT_EQ(settings, std::vector<std::string>{"hideline=false"});
+    EXPECT_EQ(settings, std::vector<std::string>{std::to_string(int(launcher::SkinKey::HideLine)) + "=false"});
 }
 
 void checkSkinInfo(const std::vector<std::string>& lines) {
@@ -121,14 +117,18 @@ void checkSkinInfo(const std::vector<std::string>& lines) {
 }
 
 void checkPlugIn(const std::vector<std::string>& lines) {
-    const std::vector<std::string> keys{"authorn", "version", "approot", "appfile", "shdebug", "useswfd", "usesqfd", "rtninfo"};
-    const auto values = readKeyLines(lines, keyRule(7), keys);
-    EXPECT_EQ(values.size(), keys.size());
-    for (const char* flag : {"shdebug", "useswfd", "usesqfd", "rtninfo"}) {
+    // The wizard reads all eight keys back; the launcher its six, each flag true or false.
+    const auto wizard = readPlugInScript(lines, SpiRules::Wizard);
+    for (const char* key : {spikey::Author, spikey::Version}) EXPECT_EQ(wizard.count(key), 1u) << key;
+    const auto values = readPlugInScript(lines, SpiRules::Launcher);
+    for (const char* flag : {spikey::ShDebug, spikey::UsesWfd, spikey::UsesQfd, spikey::RtnInfo}) {
         const std::string v = values.count(flag) ? values.at(flag) : "";
-        EXPECT_TRUE(v == "true" || v == "false") << flag;
+        EXPECT_TRUE(v == "true" || v == "false") << flag << "=" << v;
     }
-    EXPECT_EQ(values.at("appfile"), "myprogram.exe");
+    ASSERT_EQ(values.count(spikey::AppRoot), 1u);
+    EXPECT_EQ(values.at(spikey::AppRoot).back(), '\\');
+    ASSERT_EQ(values.count(spikey::AppFile), 1u);
+    EXPECT_EQ(values.at(spikey::AppFile), "myprogram.exe");
 }
 
 TEST_F(ScriptKinds, NewScriptsSavedUnchangedAreReadByTheirReaders) {
