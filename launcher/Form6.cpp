@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "core/Text.h"
 #include "shared/Ui.h"
+#include "shared/widgets/PageBrowser.h"
 
 #include <QTextBrowser>
 #include <QUrl>
@@ -22,7 +23,8 @@ Form6::Form6(QWidget* parent) : QWidget(parent) {
     setObjectName("Form6");
     setAttribute(Qt::WA_DeleteOnClose);
     resize(twips(7200), twips(6000));
-    WebBrowser1 = new QTextBrowser(this);
+    // Its pictures and style sheets are read as regular files only.
+    WebBrowser1 = new PageBrowser(this);
     WebBrowser1->setObjectName("WebBrowser1");
     WebBrowser1->setOpenLinks(false);
     connect(WebBrowser1, &QTextBrowser::anchorClicked, this, &Form6::WebBrowser1_LinkClicked);

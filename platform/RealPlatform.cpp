@@ -27,6 +27,7 @@
 #include <QIcon>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStyle>
@@ -39,6 +40,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <map>
 #include <random>
 #include <set>
@@ -134,6 +136,8 @@ public:
         d.setInputMode(QInputDialog::TextInput);
         d.setLabelText(shownText(prompt));
         for (QLabel* l : d.findChildren<QLabel*>()) l->setTextFormat(Qt::PlainText);
+        // The box has no length limit of its own: Qt's default would cut a long default text.
+        for (QLineEdit* e : d.findChildren<QLineEdit*>()) e->setMaxLength(std::numeric_limits<int>::max());
         d.setTextValue(toUi(defaultText));
         if (d.exec() != QDialog::Accepted) return "";
         return fromUi(d.textValue());

@@ -36,58 +36,34 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string demoGame() { return std::string(KX_E2E_BUILD_DIR) + "/demo-game"; }
-
 using kx::test::jsonLines;
 using kx::test::readOrEmpty;
 using kx::test::waitFor;
 
 class LauncherEndToEnd : public ::testing::Test {
 protected:
-    QTemporaryDir tmp;
+    kx::test::DemoGame demo{"game dir"}; // a blank in the base directory, as players' game folders often have
     std::string game, journal, dialogs, answers;
 
     void SetUp() override {
-        ASSERT_TRUE(fs::exists(demoGame() + "/QFKorvex")) << "no demo game directory with QFKorvex in " << demoGame();
-        ASSERT_TRUE(tmp.isValid());
-        const std::string root = tmp.path().toStdString();
-        // A blank in the base directory, as players' game folders often have.
-        game = root + "/game dir";
-        fs::copy(demoGame(), game, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
-        game = fs::canonical(game).string();
+        ASSERT_EQ(demo.problem(), "");
+        game = demo.game.toStdString();
         for (const char* key : {"docklet", "prepdesk", "tidyup"})
             fs::copy_file(game + "/Game.exe", game + "/korvex.wfd/modules/mod_" + key,
                           fs::copy_options::overwrite_existing);
         fs::remove(game + "/korvex.wfd/config/korvex.cfg");
-        journal = root + "/journal.jsonl";
-        dialogs = root + "/dialogs.jsonl";
-        answers = root + "/answers.txt";
-        QFile(QString::fromStdString(answers)).open(QIODevice::WriteOnly);
-        QDir().mkpath(QString::fromStdString(root + "/config"));
-        QDir().mkpath(QString::fromStdString(root + "/runtime"));
-        QFile::setPermissions(QString::fromStdString(root + "/runtime"),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        journal = demo.journal.toStdString();
+        dialogs = demo.dialogs.toStdString();
+        answers = demo.answers.toStdString();
     }
 
     void start(QProcess& p) const {
-        const std::string root = tmp.path().toStdString();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("KORVEX_DIALOGS", QString::fromStdString(dialogs));
-        env.insert("KORVEX_DIALOG_ANSWERS", QString::fromStdString(answers));
-        env.insert("KORVEX_STANDIN_JOURNAL", QString::fromStdString(journal));
-        env.insert("KORVEX_STANDIN_QUIT", "1");
-        env.insert("XDG_CONFIG_HOME", QString::fromStdString(root + "/config"));
-        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(root + "/runtime"));
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(QString::fromStdString(game));
-        p.setProcessChannelMode(QProcess::ForwardedChannels);
-        p.start(QString::fromStdString(game + "/QFKorvex"), {});
-        ASSERT_TRUE(p.waitForStarted(10000));
+        const QString dir = QString::fromStdString(game);
+        ASSERT_TRUE(demo.start(p, dir + "/QFKorvex", {}, dir));
     }
 
     std::vector<std::string> log() const {
-        return kx::splitLines(readOrEmpty(kx::resolvePath(game, "Korvex.wfd/Logs/Korvex.log")));
+        return kx::splitLines(demo.launcherLog());
     }
 
     bool logHas(const std::string& line) const {

@@ -37,29 +37,19 @@ using kx::test::waitFor;
 
 class FirstRun : public ::testing::Test {
 protected:
-    QTemporaryDir tmp;
-    std::string root, game, journal, dialogs;
+    kx::test::DemoGame demo{"first run"};
+    std::string game, journal, dialogs;
     QProcess launcher;
 
     void SetUp() override {
-        const std::string demo = std::string(KX_E2E_BUILD_DIR) + "/demo-game";
-        ASSERT_TRUE(fs::exists(demo + "/QFKorvex")) << "no demo game directory in " << demo;
-        ASSERT_TRUE(tmp.isValid());
-        root = tmp.path().toStdString();
-        game = root + "/first run";
-        fs::copy(demo, game, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
-        game = fs::canonical(game).string();
+        ASSERT_EQ(demo.problem(), "");
+        game = demo.game.toStdString();
         fs::remove(game + "/korvex.wfd/config/korvex.cfg");
         // The wizard runs in this process below: the one the launcher starts is the stand-in,
         // which notes its start and ends.
         fs::copy_file(game + "/Game.exe", game + "/korvex.wfd/modules/mod_prepdesk", fs::copy_options::overwrite_existing);
-        journal = root + "/journal.jsonl";
-        dialogs = root + "/dialogs.jsonl";
-        QFile(QString::fromStdString(root + "/answers.txt")).open(QIODevice::WriteOnly);
-        QDir().mkpath(QString::fromStdString(root + "/config"));
-        QDir().mkpath(QString::fromStdString(root + "/runtime"));
-        QFile::setPermissions(QString::fromStdString(root + "/runtime"),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        journal = demo.journal.toStdString();
+        dialogs = demo.dialogs.toStdString();
     }
 
     void TearDown() override {
@@ -70,23 +60,12 @@ protected:
     }
 
     void startLauncher() {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("KORVEX_DIALOGS", QString::fromStdString(dialogs));
-        env.insert("KORVEX_DIALOG_ANSWERS", QString::fromStdString(root + "/answers.txt"));
-        env.insert("KORVEX_STANDIN_JOURNAL", QString::fromStdString(journal));
-        env.insert("KORVEX_STANDIN_QUIT", "1");
-        env.insert("XDG_CONFIG_HOME", QString::fromStdString(root + "/config"));
-        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(root + "/runtime"));
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        launcher.setProcessEnvironment(env);
-        launcher.setWorkingDirectory(QString::fromStdString(game));
-        launcher.setProcessChannelMode(QProcess::ForwardedChannels);
-        launcher.start(QString::fromStdString(game + "/QFKorvex"), {});
-        ASSERT_TRUE(launcher.waitForStarted(10000));
+        const QString dir = QString::fromStdString(game);
+        ASSERT_TRUE(demo.start(launcher, dir + "/QFKorvex", {}, dir));
     }
 
     std::vector<std::string> log() const {
-        return kx::splitLines(readOrEmpty(kx::resolvePath(game, "Korvex.wfd/Logs/Korvex.log")));
+        return kx::splitLines(demo.launcherLog());
     }
     bool logHas(const std::string& line) const {
         const auto l = log();

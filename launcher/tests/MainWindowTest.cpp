@@ -14,13 +14,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
+#include <QPixmap>
 #include <QLayout>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 #include <gmock/gmock.h>
 
@@ -334,6 +339,31 @@ TEST_F(MainWindowTest, AboutBoxShowsTheStartPageAndSendsWebAddressesToTheDesktop
     emit about->WebBrowser1->anchorClicked(QUrl("http://www.example.org/"));
     EXPECT_THAT(fake.shellOpens, ElementsAreArray({"http://www.example.org/"}));
     EXPECT_THAT(about->WebBrowser1->toPlainText().toStdString(), HasSubstr("Korvex about page"));
+}
+
+TEST_F(MainWindowTest, AboutBoxReadsOnlyRegularFilesForItsPicturesAndStyles) {
+    Form1& f = startUp();
+    dir.write("korvex.wfd/templates/about_startup.htm",
+              "<html><head><link rel=\"stylesheet\" href=\"pipe.css\"></head><body><p>Korvex about page</p>"
+              "<img src=\"pipe.png\"><img src=\"ok.png\"></body></html>");
+    // Pipes with no writer: a plain open of either waits for ever.
+    for (const char* pipe : {"pipe.css", "pipe.png"})
+        ASSERT_EQ(::mkfifo(dir.file(std::string("korvex.wfd/templates/") + pipe).c_str(), 0600), 0);
+    QImage picture(2, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("korvex.wfd/templates/ok.png"))));
+
+    f.mnuAboutINFO_Click();
+    Form6* about = loadedForm6();
+    ASSERT_NE(about, nullptr);
+    QTextDocument* page = about->WebBrowser1->document();
+    page->size(); // lays the page out, which loads its pictures
+    QCoreApplication::processEvents();
+    EXPECT_THAT(about->WebBrowser1->toPlainText().toStdString(), HasSubstr("Korvex about page"));
+    EXPECT_EQ(page->resource(QTextDocument::ImageResource, QUrl("pipe.png")).toByteArray(), "");
+    EXPECT_EQ(page->resource(QTextDocument::StyleSheetResource, QUrl("pipe.css")).toByteArray(), "");
+    // The regular picture was read and shown (the page keeps it as a pixmap).
+    EXPECT_EQ(page->resource(QTextDocument::ImageResource, QUrl("ok.png")).value<QPixmap>().size(), QSize(2, 2));
 }
 
 TEST_F(MainWindowTest, AboutBoxWithoutItsPageSaysSo) {

@@ -167,12 +167,13 @@ void frmJoiner::fillServerList() {
     lstServer->addItem(kCustomServer);
     lstIP->addItem(kCustomAddress);
     const std::string path = serverListPath(korvexDir_);
-    // No list yet is the normal state of a fresh installation: only the fixed entry.
-    if (!fileExists(path)) return;
     ServerList list;
     try {
         list = parseServerList(readLines(path));
     } catch (const RunError& e) {
+        // No list yet is the normal state of a fresh installation: only the fixed entry. Anything
+        // else in its place (a folder, a pipe) is a fault the user is told about.
+        if (e.number() == err::FileNotFound || e.number() == err::PathNotFound) return;
         reportUnreadable(e, path);
     }
     for (const auto& name : list.names) lstServer->addItem(toUi(name));

@@ -205,5 +205,11 @@ TEST_F(ShownDialogs, InputBoxGivesTextOrEmptyOnCancel) {
     EXPECT_EQ(p->inputBox("Name:", "", "new folder"), "");
 }
 
+TEST_F(ShownDialogs, InputBoxKeepsALongDefaultTextWhole) {
+    const std::string longText(40000, 'x'); // past Qt's default limit of 32,767
+    whenShown([](QWidget* w) { qobject_cast<QDialog*>(w)->accept(); });
+    EXPECT_EQ(p->inputBox("Name:", "t", longText), longText);
+}
+
 } // namespace
 } // namespace kx

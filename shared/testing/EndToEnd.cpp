@@ -3,6 +3,7 @@
 #include "core/Files.h"
 #include "core/RunError.h"
 #include "core/Text.h"
+#include "shared/testing/GameDir.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -71,6 +72,72 @@ ScopedEnv::~ScopedEnv() {
         if (value) qputenv(name.constData(), *value);
         else qunsetenv(name.constData());
     }
+}
+
+std::vector<qint64> processesOf(const QString& program) {
+    std::vector<qint64> out;
+    const QString wanted = QFileInfo(program).canonicalFilePath();
+    if (wanted.isEmpty()) return out;
+    for (const QString& name : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool ok = false;
+        const qint64 pid = name.toLongLong(&ok);
+        if (ok && pid > 1 && QFileInfo("/proc/" + name + "/exe").symLinkTarget() == wanted) out.push_back(pid);
+    }
+    return out;
+}
+
+DemoGame::DemoGame(const QString& folder) {
+    const QString demo = QString::fromStdString(buildDir()) + "/demo-game";
+    if (!QFileInfo(demo + "/QFKorvex").isExecutable()) {
+        problem_ = "no demo game directory at " + demo;
+        return;
+    }
+    if (!tmp_.isValid()) {
+        problem_ = "no temporary folder";
+        return;
+    }
+    root = QFileInfo(tmp_.path()).canonicalFilePath();
+    copyTree(demo, root + "/" + folder);
+    game = QFileInfo(root + "/" + folder).canonicalFilePath();
+    config = root + "/config";
+    runtime = root + "/runtime";
+    dialogs = root + "/dialogs.jsonl";
+    answers = root + "/answers.txt";
+    journal = root + "/journal.jsonl";
+    QDir().mkpath(config);
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile a(answers);
+    if (!a.open(QIODevice::WriteOnly)) problem_ = "no answers file " + answers; // none: every box is answered OK
+}
+
+std::vector<std::pair<QString, QString>> DemoGame::variables(const QString& qpa) const {
+    return {{"QT_QPA_PLATFORM", qpa},
+            {"XDG_CONFIG_HOME", config},
+            {"XDG_RUNTIME_DIR", runtime},
+            {"KORVEX_DIALOGS", dialogs},
+            {"KORVEX_DIALOG_ANSWERS", answers},
+            {"KORVEX_STANDIN_JOURNAL", journal},
+            {"KORVEX_STANDIN_QUIT", "1"}};
+}
+
+QProcessEnvironment DemoGame::environment(const QString& qpa) const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : variables(qpa)) env.insert(name, value);
+    return env;
+}
+
+std::string DemoGame::launcherLog() const {
+    return readOrEmpty(resolvePath(game.toStdString(), "Korvex.wfd/Logs/Korvex.log"));
+}
+
+bool DemoGame::start(QProcess& p, const QString& program, const QStringList& args, const QString& workDir,
+                     const QString& qpa) const {
+    p.setProcessEnvironment(environment(qpa));
+    p.setWorkingDirectory(workDir);
+    p.setProcessChannelMode(QProcess::ForwardedChannels);
+    p.start(program, args);
+    return p.waitForStarted(10000);
 }
 
 } // namespace kx::test

@@ -3,7 +3,11 @@
 
 #include <QByteArray>
 #include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <optional>
@@ -36,6 +40,46 @@ public:
 private:
     std::vector<std::pair<QByteArray, std::optional<QByteArray>>> saved_;
     QString cwd_;
+};
+
+// The running processes whose program file is program (compared as canonical paths): in a
+// folder of the test's own, only programs the test started.
+std::vector<qint64> processesOf(const QString& program);
+
+// A copy of the demo game directory (<build>/demo-game, laid out by the demo_game fixture) in
+// a temporary folder of its own, ready for runs of the installed programs: its own settings
+// and runtime folders, an empty answers file, and the paths of the dialog and stand-in journals.
+class DemoGame {
+public:
+    // folder: the copy's name inside the temporary folder (a blank in it is welcome).
+    explicit DemoGame(const QString& folder);
+    DemoGame(const DemoGame&) = delete;
+    DemoGame& operator=(const DemoGame&) = delete;
+
+    // "" when the copy is ready, else why not (no demo game, no temporary folder).
+    const QString& problem() const { return problem_; }
+
+    // The variables of a run in this copy: its folders and journals, the window system qpa, and
+    // stand-ins that end as soon as they have noted their start.
+    std::vector<std::pair<QString, QString>> variables(const QString& qpa = "offscreen") const;
+    // The test's own environment with variables(qpa).
+    QProcessEnvironment environment(const QString& qpa = "offscreen") const;
+    // Starts program with args in workDir under environment(qpa), its output on the test's.
+    // false when it has not started within 10 s.
+    bool start(QProcess& p, const QString& program, const QStringList& args, const QString& workDir,
+               const QString& qpa = "offscreen") const;
+
+    // The launcher's log in the copy, "" before it is written.
+    std::string launcherLog() const;
+
+    QString root;    // the temporary folder
+    QString game;    // the copy (canonical path)
+    QString config, runtime;            // XDG_CONFIG_HOME, XDG_RUNTIME_DIR
+    QString dialogs, answers, journal;  // KORVEX_DIALOGS, KORVEX_DIALOG_ANSWERS, KORVEX_STANDIN_JOURNAL
+
+private:
+    QTemporaryDir tmp_;
+    QString problem_;
 };
 
 } // namespace kx::test

@@ -5,14 +5,13 @@
 #include "frmHost.h"
 #include "frmJoiner.h"
 
-#include "shared/testing/GameDir.h"
+#include "shared/testing/EndToEnd.h"
 #include "platform/Platform.h"
 #include "platform/RealPlatform.h"
 #include "core/Text.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -21,7 +20,6 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -33,36 +31,7 @@
 namespace kx {
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
-
-QString buildTree() {
-    const std::string fromEnv = test::buildDir();
-    return fromEnv.empty() ? QStringLiteral(KX_CONFIGURED_BUILD_DIR) : q(fromEnv);
-}
-
-void copyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        const QString target = to + "/" + QDir(from).relativeFilePath(it.filePath());
-        if (it.fileInfo().isDir()) {
-            QDir().mkpath(target);
-        } else {
-            QFile::copy(it.filePath(), target);
-            QFile::setPermissions(target, it.fileInfo().permissions());
-        }
-    }
-}
-
-std::vector<QJsonObject> jsonLines(const QString& path) {
-    std::vector<QJsonObject> out;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return out;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (!line.trimmed().isEmpty()) out.push_back(QJsonDocument::fromJson(line).object());
-    return out;
-}
+using test::jsonLines;
 
 std::vector<std::string> strings(const QJsonArray& a) {
     std::vector<std::string> out;
@@ -73,38 +42,14 @@ std::vector<std::string> strings(const QJsonArray& a) {
 class GameSessions : public ::testing::Test {
 protected:
     void SetUp() override {
-        const QString demo = buildTree() + "/demo-game";
-        if (!QFileInfo(demo + "/Game.exe").isFile()) GTEST_SKIP() << "no demo game directory at " << demo.toStdString();
-        ASSERT_TRUE(tmp.isValid());
-        dir = tmp.path() + "/Demo Game"; // a base directory with a blank in it
-        copyTree(demo, dir);
-        journal = tmp.path() + "/journal.jsonl";
-        dialogs = tmp.path() + "/dialogs.jsonl";
-        QDir().mkpath(tmp.path() + "/config");
-        QDir().mkpath(tmp.path() + "/runtime");
-        env = {{"KORVEX_STANDIN_JOURNAL", journal},
-               {"KORVEX_STANDIN_QUIT", "1"},
-               {"KORVEX_DIALOGS", dialogs},
-               {"KORVEX_DIALOG_ANSWERS", tmp.path() + "/answers"},
-               {"XDG_CONFIG_HOME", tmp.path() + "/config"},
-               {"XDG_RUNTIME_DIR", tmp.path() + "/runtime"},
-               {"QT_QPA_PLATFORM", "offscreen"}};
-        for (const auto& [k, v] : env) {
-            const QByteArray name = k.toLatin1();
-            saved.emplace_back(name, qEnvironmentVariableIsSet(name.constData())
-                                         ? std::optional<QByteArray>(qgetenv(name.constData()))
-                                         : std::nullopt);
-            qputenv(name.constData(), v.toLocal8Bit());
-        }
-        oldCwd = QDir::currentPath();
+        if (!demo.problem().isEmpty()) GTEST_SKIP() << demo.problem().toStdString();
+        dir = demo.game; // a base directory with a blank in it
+        journal = demo.journal;
+        dialogs = demo.dialogs;
+        env.emplace(demo.variables());
     }
     void TearDown() override {
         if (real) setPlatform(previous);
-        if (!oldCwd.isEmpty()) QDir::setCurrent(oldCwd);
-        for (const auto& [name, value] : saved) {
-            if (value) qputenv(name.constData(), *value);
-            else qunsetenv(name.constData());
-        }
     }
     void useRealPlatform(const std::string& programName) {
         real = makeRealPlatform();
@@ -133,11 +78,7 @@ protected:
     // Runs an installed module to its end (it must end by itself) and returns its exit code.
     int runInstalled(const QString& program, const QStringList& args) {
         QProcess p;
-        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-        for (const auto& [k, v] : env) e.insert(k, v);
-        p.setProcessEnvironment(e);
-        p.start(dir + "/korvex.wfd/modules/" + program, args);
-        EXPECT_TRUE(p.waitForStarted(10000)) << program.toStdString();
+        EXPECT_TRUE(demo.start(p, dir + "/korvex.wfd/modules/" + program, args, QString())) << program.toStdString();
         if (!p.waitForFinished(20000)) {
             ADD_FAILURE() << program.toStdString() << " did not end";
             p.kill();
@@ -147,10 +88,9 @@ protected:
         return p.exitCode();
     }
 
-    QTemporaryDir tmp;
-    QString dir, journal, dialogs, oldCwd;
-    std::vector<std::pair<QString, QString>> env;
-    std::vector<std::pair<QByteArray, std::optional<QByteArray>>> saved;
+    test::DemoGame demo{"Demo Game"};
+    QString dir, journal, dialogs;
+    std::optional<test::ScopedEnv> env; // this process's too: the windows under test run here
     std::unique_ptr<Platform> real;
     Platform* previous = nullptr;
 };
@@ -219,15 +159,11 @@ TEST_F(GameSessions, InstalledModulesRefuseAnEmptyCommandLine) {
 
 TEST_F(GameSessions, SecondNameProbeEndsSilently) {
     QProcess first;
-    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    for (const auto& [k, v] : env) e.insert(k, v);
-    first.setProcessEnvironment(e);
-    first.start(dir + "/korvex.wfd/modules/mod_nameprobe", {"localhost"});
-    ASSERT_TRUE(first.waitForStarted(10000));
+    ASSERT_TRUE(demo.start(first, dir + "/korvex.wfd/modules/mod_nameprobe", {"localhost"}, QString()));
     // The first copy holds its lock once it runs; it waits for its window to be closed.
     QElapsedTimer t;
     t.start();
-    while (t.elapsed() < 10000 && QDir(tmp.path() + "/runtime").entryList(QDir::Files).isEmpty()) QTest::qWait(50);
+    while (t.elapsed() < 10000 && QDir(demo.runtime).entryList(QDir::Files).isEmpty()) QTest::qWait(50);
     EXPECT_FALSE(first.waitForFinished(500));
 
     EXPECT_EQ(runInstalled("mod_nameprobe", {"localhost"}), 0);

@@ -8,22 +8,18 @@
 #include "platform/FakePlatform.h"
 #include "core/RunError.h"
 #include "core/Files.h"
-#include "shared/testing/GameDir.h"
+#include "shared/testing/EndToEnd.h"
 #include "core/Text.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -36,32 +32,8 @@ using kx::prepdesk::frmSetup;
 
 namespace {
 
-bool copyTree(const QString& from, const QString& to) {
-    if (!QDir().mkpath(to)) return false;
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = to + "/" + QDir(from).relativeFilePath(src);
-        const QFileInfo info(src);
-        if (info.isDir() && !info.isSymLink()) {
-            if (!QDir().mkpath(dst)) return false;
-        } else if (!QFile::copy(src, dst)) { // keeps the permissions
-            return false;
-        }
-    }
-    return true;
-}
-
-bool waitFor(int ms, const std::function<bool()>& done) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QThread::msleep(100);
-    }
-    return true;
-}
+using test::jsonLines;
+using test::waitFor;
 
 struct Proc {
     qint64 pid = 0;
@@ -95,45 +67,18 @@ std::vector<Proc> processesBelow(const QString& dir) {
 void endProcess(qint64 pid) {
     if (pid <= 1) return;
     ::kill(pid_t(pid), SIGTERM);
-    if (!waitFor(5000, [&] { return !QFileInfo::exists("/proc/" + QString::number(pid) + "/exe"); }))
+    if (!waitFor([&] { return !QFileInfo::exists("/proc/" + QString::number(pid) + "/exe"); }, 5000))
         ::kill(pid_t(pid), SIGKILL);
-}
-
-std::vector<QJsonObject> dialogs(const QString& file) {
-    std::vector<QJsonObject> out;
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) return out;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (!line.trimmed().isEmpty()) out.push_back(QJsonDocument::fromJson(line).object());
-    return out;
 }
 
 class SetupEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string build = test::buildDir().empty() ? KX_CONFIGURED_BUILD_DIR : test::buildDir();
-        const QString demo = QString::fromStdString(build) + "/demo-game";
-        ASSERT_TRUE(QFileInfo(demo + "/QFKorvex").isExecutable()) << "no demo game at " << demo.toStdString();
-        ASSERT_TRUE(tmp.isValid());
+        ASSERT_EQ(demo.problem(), "");
         // A blank in the folder: the module still gets it as one argument.
-        game = QFileInfo(tmp.path()).canonicalFilePath() + "/Quellfort Game";
-        ASSERT_TRUE(copyTree(demo, game));
+        game = demo.game;
         QFile::remove(QString::fromStdString(resolvePath(game.toStdString(), "korvex.wfd/config/korvex.cfg")));
         ASSERT_FALSE(QFileInfo::exists(cfg()));
-
-        QDir().mkpath(tmp.path() + "/config");
-        QDir().mkpath(tmp.path() + "/runtime");
-        QFile::setPermissions(tmp.path() + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QFile answers(tmp.path() + "/answers");
-        ASSERT_TRUE(answers.open(QIODevice::WriteOnly)); // none: every box is answered OK
-        env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", tmp.path() + "/config");
-        env.insert("XDG_RUNTIME_DIR", tmp.path() + "/runtime");
-        env.insert("KORVEX_DIALOGS", tmp.path() + "/dialogs.jsonl");
-        env.insert("KORVEX_DIALOG_ANSWERS", tmp.path() + "/answers");
-        env.insert("KORVEX_STANDIN_JOURNAL", tmp.path() + "/standin.jsonl");
-        env.insert("KORVEX_STANDIN_QUIT", "1");
     }
 
     void TearDown() override {
@@ -148,22 +93,13 @@ protected:
         return QString::fromStdString(resolvePath(game.toStdString(), "korvex.wfd/config/korvex.cfg"));
     }
     QString log() const {
-        QFile f(QString::fromStdString(resolvePath(game.toStdString(), "Korvex.wfd/Logs/Korvex.log")));
-        return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
+        return QString::fromLatin1(QByteArray::fromStdString(demo.launcherLog()));
     }
 
-    void startLauncher() {
-        launcher.setProgram(game + "/QFKorvex");
-        launcher.setWorkingDirectory(game);
-        launcher.setProcessEnvironment(env);
-        launcher.setProcessChannelMode(QProcess::ForwardedChannels);
-        launcher.start();
-        ASSERT_TRUE(launcher.waitForStarted(10000));
-    }
+    void startLauncher() { ASSERT_TRUE(demo.start(launcher, game + "/QFKorvex", {}, game)); }
 
-    QTemporaryDir tmp;
+    test::DemoGame demo{"Quellfort Game"};
     QString game;
-    QProcessEnvironment env;
     QProcess launcher;
 };
 
@@ -177,7 +113,7 @@ TEST_F(SetupEndToEnd, MissingConfigurationLeadsThroughSetupToTheMainWindow) {
     ASSERT_TRUE(launcher.waitForFinished(30000));
     EXPECT_EQ(launcher.exitStatus(), QProcess::NormalExit);
     bool told = false;
-    for (const auto& d : dialogs(tmp.path() + "/dialogs.jsonl"))
+    for (const auto& d : jsonLines(demo.dialogs))
         told = told || (d["program"].toString() == "QFKorvex" &&
                         d["text"].toString().startsWith("Korvex was unable to find the configuration file."));
     EXPECT_TRUE(told);
@@ -185,17 +121,17 @@ TEST_F(SetupEndToEnd, MissingConfigurationLeadsThroughSetupToTheMainWindow) {
 
     const QString module = game + "/korvex.wfd/modules/mod_prepdesk";
     std::vector<Proc> found;
-    ASSERT_TRUE(waitFor(15000, [&] {
+    ASSERT_TRUE(waitFor([&] {
         found.clear();
         for (const auto& p : processesBelow(game))
             if (p.exe == module) found.push_back(p);
         return !found.empty();
-    })) << "mod_prepdesk did not start";
+    }, 15000)) << "mod_prepdesk did not start";
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].args.mid(1), QStringList{game});
     // Its wizard loads the shipped texts and the level list without a box.
     QThread::msleep(500);
-    for (const auto& d : dialogs(tmp.path() + "/dialogs.jsonl"))
+    for (const auto& d : jsonLines(demo.dialogs))
         EXPECT_NE(d["program"].toString(), "mod_prepdesk") << d["text"].toString().toStdString();
     endProcess(found[0].pid);
     EXPECT_FALSE(QFileInfo::exists(cfg()));
@@ -233,7 +169,7 @@ TEST_F(SetupEndToEnd, MissingConfigurationLeadsThroughSetupToTheMainWindow) {
 
     // 3. The next start loads it and goes on to its main window.
     startLauncher();
-    const bool loaded = waitFor(30000, [&] { return log().contains("Status: Loading finished. Starting MainApplication."); });
+    const bool loaded = waitFor([&] { return log().contains("Status: Loading finished. Starting MainApplication."); }, 30000);
     EXPECT_TRUE(loaded) << log().toStdString();
     EXPECT_TRUE(log().contains("Registered User == Tester"));
     EXPECT_TRUE(log().contains("$SnapShotDir == " + game + "/SnapShots"));

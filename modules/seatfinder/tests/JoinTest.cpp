@@ -182,6 +182,22 @@ TEST_F(JoinForm, MissingFilesGiveTheFixedEntryOnly) {
     EXPECT_EQ(fromUi(form->Text1->text()), "");
 }
 
+TEST_F(JoinForm, ListThatIsNoRegularFileIsReportedByName) {
+    writeConfig({});
+    const std::string path = game.file("korvex.wfd/config/servers.ini");
+    for (const char* kind : {"pipe", "folder"}) {
+        ::remove(path.c_str());
+        ASSERT_EQ(kind == std::string("pipe") ? ::mkfifo(path.c_str(), 0600) : ::mkdir(path.c_str(), 0700), 0);
+        fake.boxes.clear();
+        auto form = load(); // a pipe with no writer must not hold the window back
+        ASSERT_EQ(fake.boxes.size(), 1u) << kind;
+        EXPECT_EQ(fake.boxes[0].text, "An error occured while performing the specified task.\r\nPath/File access error: " +
+                                          path + ", 75") << kind;
+        EXPECT_EQ(items(form->lstServer), (std::vector<std::string>{"Custom Server"})) << kind;
+        EXPECT_EQ(address(*form), kFixed) << kind;
+    }
+}
+
 TEST_F(JoinForm, EmptyCommandLineEndsBeforeTheWindow) {
     frmJoiner form("");
     EXPECT_THROW(form.Form_Load(), ProgramEnded);

@@ -1,10 +1,9 @@
 // The installed mod_tidyup in a copy of the demo game directory, started as the launcher
 // starts it when it closes: it cleans, shrinks its window and ends by itself.
-#include "shared/testing/GameDir.h"
+#include "shared/testing/EndToEnd.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -16,40 +15,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string buildTree() {
-    const std::string fromEnv = kx::test::buildDir();
-    return fromEnv.empty() ? std::string(KX_CONFIGURED_BUILD_DIR) : fromEnv;
-}
-
 class TidyUpEndToEnd : public ::testing::Test {
 protected:
-    QTemporaryDir tmp;
+    kx::test::DemoGame demo{"game dir"};
     std::string game, logs;
 
     void SetUp() override {
-        const std::string demo = buildTree() + "/demo-game";
-        ASSERT_TRUE(fs::exists(demo + "/korvex.wfd/modules/mod_tidyup")) << "no demo game directory in " << demo;
-        game = tmp.path().toStdString() + "/game dir";
-        fs::copy(demo, game, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+        ASSERT_EQ(demo.problem(), "");
+        game = demo.game.toStdString();
+        ASSERT_TRUE(fs::exists(game + "/korvex.wfd/modules/mod_tidyup")) << "mod_tidyup is not installed";
         logs = game + "/korvex.wfd/logs";
         fs::create_directories(logs);
-        fs::create_directories(tmp.path().toStdString() + "/config");
-        fs::create_directories(tmp.path().toStdString() + "/runtime");
-        fs::permissions(tmp.path().toStdString() + "/runtime", fs::perms::owner_all);
     }
 
     void log(const std::string& name, size_t bytes) const { std::ofstream(logs + "/" + name) << std::string(bytes, 'x'); }
 
     void start(QProcess& p) const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", tmp.path() + "/config");
-        env.insert("XDG_RUNTIME_DIR", tmp.path() + "/runtime");
-        env.insert("KORVEX_DIALOGS", tmp.path() + "/dialogs.jsonl");
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        p.setProcessEnvironment(env);
-        p.setProcessChannelMode(QProcess::ForwardedChannels);
-        p.start(QString::fromStdString(game + "/korvex.wfd/modules/mod_tidyup"), {QString::fromStdString(game)});
-        ASSERT_TRUE(p.waitForStarted(10000));
+        ASSERT_TRUE(demo.start(p, QString::fromStdString(game + "/korvex.wfd/modules/mod_tidyup"),
+                               {QString::fromStdString(game)}, QString()));
     }
 };
 
@@ -83,5 +66,5 @@ TEST_F(TidyUpEndToEnd, CleansAndEndsByItselfWhileASecondStartEndsAtOnce) {
     EXPECT_FALSE(fs::exists(logs + "/Korvex.log"));
     EXPECT_TRUE(fs::exists(logs + "/lvlsmith.log"));
     EXPECT_FALSE(fs::exists(logs + "/plg_orn.log"));
-    EXPECT_FALSE(fs::exists(tmp.path().toStdString() + "/dialogs.jsonl")) << "no box on the way";
+    EXPECT_FALSE(fs::exists(demo.dialogs.toStdString())) << "no box on the way";
 }
