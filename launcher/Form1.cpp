@@ -162,7 +162,8 @@ QAction* Form1::separator(QMenu* menu, const char* name) {
 
 QAction* Form1::arrayItem(QMenu* menu, QAction* before, const char* name, int index, const std::string& caption,
                           void (Form1::*handler)(int)) {
-    auto* a = new QAction(toUi(caption), menu);
+    auto* a = new QAction(menu);
+    setArrayCaption(a, caption);
     a->setObjectName(name);
     a->setProperty("index", index);
     menu->insertAction(before, a);
@@ -183,8 +184,15 @@ void Form1::removePlugInItem(int index) {
     mnuToolsPlugIn.pop_back();
 }
 
+void Form1::setArrayCaption(QAction* item, const std::string& caption) {
+    item->setText(menuText(caption));
+    item->setProperty("caption", QByteArray::fromStdString(caption));
+}
+
+std::string Form1::arrayCaption(const QAction* item) { return item->property("caption").toByteArray().toStdString(); }
+
 void Form1::resetPlugInItem0() {
-    mnuToolsPlugIn[0]->setText("no PlugIn available");
+    setArrayCaption(mnuToolsPlugIn[0], "no PlugIn available");
     mnuToolsPlugIn[0]->setEnabled(false);
 }
 
@@ -306,7 +314,7 @@ void Form1::mnuConsoleINFO_Click() { moduleStart("commands"); }
 void Form1::mnuBrowsethisWebSite_Click(int index) {
     if (index < 0 || index >= static_cast<int>(mnuBrowsethisWebSite.size())) return;
     try {
-        retreiveWebSiteURL(fromUi(mnuBrowsethisWebSite[static_cast<size_t>(index)]->text()));
+        retreiveWebSiteURL(arrayCaption(mnuBrowsethisWebSite[static_cast<size_t>(index)]));
     } catch (const RunError& e) {
         showError(e);
     }

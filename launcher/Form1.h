@@ -83,6 +83,10 @@ public:
     void removePlugInItem(int index);
     void resetPlugInItem0();
     QAction* addWebSiteItem(const std::string& caption);
+    // An array item's caption is data (a file name, a site descriptor): shown with "&" as a
+    // character, and given back as the bytes it was set from.
+    static void setArrayCaption(QAction* item, const std::string& caption);
+    static std::string arrayCaption(const QAction* item);
 
     void Command7_Click();
     void Command8_Click();

@@ -58,7 +58,10 @@ LogSink logSink() {
     return [](const std::string& line) { writeLog(line); };
 }
 
-void installLauncherRoutines() { setErrorLog(logSink()); }
+void installLauncherRoutines() {
+    setErrorLog(logSink());
+    setErrorBox(showBox);
+}
 
 void moduleStart(const std::string& key) { kx::moduleStart(state().korvexDir, key, logSink()); }
 
@@ -112,6 +115,7 @@ void resetLauncher() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     state() = State{};
     setErrorLog({});
+    setErrorBox({});
 }
 
 } // namespace kx::launcher

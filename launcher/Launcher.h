@@ -45,7 +45,8 @@ std::string logPath(const std::string& korvexDir);
 void writeLog(const std::string& line);
 LogSink logSink();
 
-// Makes ShowError and FoundError write their three log lines first.
+// Makes ShowError and FoundError write their three log lines first and keep their box as the
+// current box.
 void installLauncherRoutines();
 
 // The launcher's ModuleStart: logged, a failed start reported by FoundError and swallowed.

@@ -25,7 +25,7 @@ constexpr const char* FileProperty = "plugInFile";
 std::string captionOf(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
 
 void setItem(QAction* item, const std::string& fileName) {
-    item->setText(toUi(captionOf(fileName)));
+    Form1::setArrayCaption(item, captionOf(fileName));
     item->setProperty(FileProperty, QByteArray::fromStdString(fileName));
     item->setEnabled(true);
     item->setVisible(true);

@@ -53,7 +53,7 @@ void loadWebSites(int progress) {
         }
         Form1& f = form1();
         if (counter == 0) {
-            f.mnuBrowsethisWebSite[0]->setText(toUi(d));
+            Form1::setArrayCaption(f.mnuBrowsethisWebSite[0], d);
             f.mnuBrowsethisWebSite[0]->setEnabled(true);
         } else {
             f.addWebSiteItem(d);

@@ -13,26 +13,35 @@ LogSink& errorLog() {
 void log(const std::string& line) {
     if (errorLog()) errorLog()(line);
 }
+BoxShower& errorBox() {
+    static BoxShower shower;
+    return shower;
+}
+void show(const std::string& text, int style, const std::string& title) {
+    if (errorBox()) errorBox()(text, style, title);
+    else platform().msgBox(text, style, title);
+}
 } // namespace
 
 void setErrorLog(LogSink sink) { errorLog() = std::move(sink); }
+void setErrorBox(BoxShower shower) { errorBox() = std::move(shower); }
 
 void showError(const std::string& description, long number) {
     log("ERROR HANDLER Called! Type: ShowError()");
     log(">> $Description == " + description);
     log(">> %i Number ==" + numText(static_cast<long long>(number)));
-    platform().msgBox("An error occured while performing the specified task.\r\n" + description + "," +
-                          numText(static_cast<long long>(number)),
-                      box::Exclamation, "error.");
+    show("An error occured while performing the specified task.\r\n" + description + "," +
+             numText(static_cast<long long>(number)),
+         box::Exclamation, "error.");
 }
 
 void foundError(const RunError& e) {
     log("ERROR HANDLER Called! Type: FoundError()");
     log(">> $Description == " + e.description());
     log(">> %i Number ==" + numText(static_cast<long long>(e.number())));
-    platform().msgBox("A file could not be found. Please make sure, that QF-Korvex, is placed in your "
-                      "Quellfort GameDirectory",
-                      box::Critical, "An Error occured");
+    show("A file could not be found. Please make sure, that QF-Korvex, is placed in your "
+         "Quellfort GameDirectory",
+         box::Critical, "An Error occured");
 }
 
 std::string boolToText(int value) {

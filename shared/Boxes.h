@@ -13,6 +13,10 @@ using LogSink = std::function<void(const std::string& line)>;
 
 // Where ShowError and FoundError write their three lines first (the launcher log); none by default.
 void setErrorLog(LogSink sink);
+// How ShowError and FoundError show their box; the main program keeps it as its current box.
+// The platform's box by default.
+using BoxShower = std::function<int(const std::string& text, int style, const std::string& title)>;
+void setErrorBox(BoxShower shower);
 
 // "An error occured while performing the specified task." CR LF description "," number; 48, "error.".
 void showError(const std::string& description, long number);

@@ -129,6 +129,8 @@ QLabel* plainLabel(const QString& text, QWidget* parent) {
     return l;
 }
 
+QString menuText(const std::string& caption) { return toUi(caption).replace('&', QStringLiteral("&&")); }
+
 QFont namedFont(const QString& family, double pointSize, bool bold) {
     QFont f(family);
     const QString fam = family.toLower();

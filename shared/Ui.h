@@ -43,6 +43,9 @@ T* named(T* w, const char* name) {
 // A label that shows its text as plain text, never rich text guessed from data.
 QLabel* plainLabel(const QString& text = QString(), QWidget* parent = nullptr);
 
+// Data (a file name, a descriptor) shown as a menu caption: "&" is a character, not a mnemonic.
+QString menuText(const std::string& caption);
+
 // Multi-line boxes. A box lays out each line as one block, and the layout of one very long
 // line takes time that grows with the square of its length (a 1 MB line without blanks takes
 // a minute, and again on every resize); so a line longer than kShownBlock characters is shown

@@ -256,6 +256,14 @@ TEST_F(LauncherTest, ModuleStartOfAMissingProgramReportsAndGoesOn) {
     ASSERT_EQ(fake.boxes.size(), 1u);
     EXPECT_EQ(fake.boxes[0].style, 16);
     EXPECT_EQ(fake.boxes[0].title, "An Error occured");
+    // The launcher's error boxes are kept as its current box, as its other boxes are.
+    EXPECT_EQ(state().msgText, fake.boxes[0].text);
+    EXPECT_EQ(state().msgStyle, "16");
+    EXPECT_EQ(state().msgTitle, "An Error occured");
+    showError("Path not found", 76);
+    EXPECT_EQ(state().msgText, "An error occured while performing the specified task.\r\nPath not found, 76");
+    EXPECT_EQ(state().msgStyle, "48");
+    EXPECT_EQ(state().msgTitle, "error.");
 }
 
 TEST_F(MainWindowTest, OutsideProgramsThatCannotStartShowFoundError) {

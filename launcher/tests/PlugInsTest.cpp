@@ -155,6 +155,25 @@ TEST_F(PlugInTest, AnItemRunsTheFileItWasMadeFrom) {
     EXPECT_TRUE(logLines().back() == std::string(51, '-')) << "the menu's run writes no log lines";
 }
 
+// A file name is data: its "&" is shown as itself, not taken for a mnemonic, and the item
+// still runs its own file, after a reload too.
+TEST_F(PlugInTest, AmpersandInAFileNameIsShownAsItself) {
+    dir.touchProgram("tools/tj");
+    plugIn("Tom & Jerry.spi", {"usesqfd=true", "approot=\\tools\\", "appfile=tj"});
+    Form1& f = started();
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "start-up" : "reload");
+        ASSERT_EQ(f.mnuToolsPlugIn.size(), 1u);
+        EXPECT_EQ(f.mnuToolsPlugIn[0]->text(), QStringLiteral("Tom && Jerry"));
+        fake.starts.clear();
+        f.mnuToolsPlugIn[0]->trigger();
+        ASSERT_EQ(fake.starts.size(), 1u);
+        EXPECT_EQ(fake.starts[0].program, D() + "/tools/tj");
+        reloadPlugIns();
+    }
+    EXPECT_THAT(logLines(), ::testing::Contains(">> Tom & Jerry"));
+}
+
 struct RunCase {
     std::string name;
     std::vector<std::string> lines;

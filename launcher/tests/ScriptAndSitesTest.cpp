@@ -195,6 +195,20 @@ TEST_F(ScriptTest, SiteDescriptorsTable) {
     EXPECT_EQ(fake.shellOpens, (std::vector<std::string>{"http://b", "http://b"}));
 }
 
+// A descriptor is data: its "&" is shown as itself, and the item looks up its own descriptor.
+TEST_F(ScriptTest, AmpersandInADescriptorIsShownAsItself) {
+    sites({"[Tom & Jerry]", "https://tj.example.org/", "[R&D]", "https://rd.example.org/"});
+    runLoader();
+    const auto& items = loadedForm1()->mnuBrowsethisWebSite;
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("Tom && Jerry"));
+    EXPECT_EQ(items[1]->text(), QStringLiteral("R&&D"));
+    items[0]->trigger();
+    items[1]->trigger();
+    EXPECT_EQ(fake.shellOpens, (std::vector<std::string>{"https://tj.example.org/", "https://rd.example.org/"}));
+    EXPECT_THAT(logLines(), ::testing::Contains(">> $SiteDescriptor == Tom & Jerry"));
+}
+
 // Each look-up starts empty: a descriptor no longer in the file, or standing on the last line,
 // opens nothing (not the previous address) and does not fail.
 TEST_F(ScriptTest, LookUpWithoutAnAddressOpensNothing) {
