@@ -41,8 +41,18 @@ QLabel* config::labelFor(const std::string& key) const {
     return nullptr;
 }
 
-std::string caption(const QLabel* label) { return fromUi(label->text()); }
+// A caption set from a file keeps its bytes: a UTF-8 folder name shown as such would come back
+// from the label as Windows-1252, a path that does not exist.
+std::string caption(const QLabel* label) {
+    const QVariant bytes = label->property("captionBytes");
+    if (bytes.isValid() && label->text() == toUi(bytes.toByteArray().toStdString()))
+        return bytes.toByteArray().toStdString();
+    return fromUi(label->text());
+}
 
-void setCaption(QLabel* label, const std::string& text) { label->setText(toUi(text)); }
+void setCaption(QLabel* label, const std::string& text) {
+    label->setText(toUi(text));
+    label->setProperty("captionBytes", QByteArray::fromStdString(text));
+}
 
 } // namespace kx::launcher

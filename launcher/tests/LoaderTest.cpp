@@ -207,6 +207,9 @@ TEST_F(LauncherTest, OnlyADriveRootSnapshotDirectoryIsShortened) {
         {"C:\\", "C:", true},         {"d:/", "d:", true},        {"C:\\Shots", "C:\\Shots", false},
         {"abc", "abc", false},        {"/", "/", false},          {"1:\\", "1:\\", false},
         {"C:x", "C:x", false},        {"", "", false},            {"/home/bob/shots", "/home/bob/shots", false},
+        // A folder of this machine is UTF-8; a value of the game's code page is not: both stay.
+        {"/home/Jos\xC3\xA9/shots", "/home/Jos\xC3\xA9/shots", false},
+        {"D:\\Sch\xF6ne Bilder", "D:\\Sch\xF6ne Bilder", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
