@@ -156,6 +156,8 @@ TEST_F(LvlSmith, StepsRunTheWholeEditWithTheirLocks) {
     EXPECT_EQ(lvl("data1.bin"), kOld + kEdited);
     EXPECT_EQ(lvl("data1.bak"), kOld);
     for (const char* gone : {"data1.qfs", "data1.new", "QfsBatch.bat"}) EXPECT_FALSE(has(gone)) << gone;
+    EXPECT_TRUE(hasRun(log(), {"> Deleting Jobfile...", "> Deleting workfile...", "> Deleting qf-created binary...",
+                               "> Updating level with recreated binary", "> Unlocking Next button"}));
     EXPECT_TRUE(form->Command1->isEnabled());
     ASSERT_EQ(fake.boxes.size(), 2u);
     EXPECT_EQ(fake.boxes[1].text, "Your old data1 binary has been backed up as:\r\n" + level() + "/data1.bak");
