@@ -48,16 +48,15 @@ QAction* action(QMenu* menu, const char* caption, const char* name) {
 
 } // namespace
 
+// Any button underlines the label while it is down; only the left one clicks.
 void MenuLabel::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) emit mouseDown();
+    emit mouseDown();
     QLabel::mousePressEvent(e);
 }
 
 void MenuLabel::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) {
-        emit mouseUp();
-        if (rect().contains(e->position().toPoint())) emit clicked();
-    }
+    emit mouseUp();
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit clicked();
     QLabel::mouseReleaseEvent(e);
 }
 

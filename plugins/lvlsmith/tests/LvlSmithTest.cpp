@@ -422,6 +422,12 @@ TEST_F(LvlSmith, MenuLabelUnderlinesWhilePressed) {
     form->Label2_MouseUp();
     EXPECT_FALSE(form->Label2->font().underline());
     form->mnu->hide();
+    // The right button underlines too, and its release opens no menu.
+    QTest::mousePress(form->Label2, Qt::RightButton);
+    EXPECT_TRUE(form->Label2->font().underline());
+    QTest::mouseRelease(form->Label2, Qt::RightButton);
+    EXPECT_FALSE(form->Label2->font().underline());
+    EXPECT_FALSE(form->mnu->isVisible());
 }
 
 TEST_F(LvlSmith, DoItRunsTheChosenProgram) {
