@@ -48,16 +48,15 @@ QAction* action(QMenu* menu, const char* caption, const char* name) {
 
 } // namespace
 
+// Any button underlines the label while it is down; only the left one clicks.
 void MenuLabel::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) emit mouseDown();
+    emit mouseDown();
     QLabel::mousePressEvent(e);
 }
 
 void MenuLabel::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) {
-        emit mouseUp();
-        if (rect().contains(e->position().toPoint())) emit clicked();
-    }
+    emit mouseUp();
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit clicked();
     QLabel::mouseReleaseEvent(e);
 }
 
@@ -428,7 +427,14 @@ void frmMain::Command7_Click() {
         ShowErrorBox(e.description() + ". Click 'Write New Objects' again.", e.number());
         return;
     }
-    // The rename replaces the editor's data1.bin in one step: the level always has one.
+    // The log keeps its order; the work file goes only once the rename, which replaces the
+    // editor's data1.bin in one step, has given the level its joined file.
+    WriteLog("> Deleting Jobfile...");
+    try {
+        removeFile(levelFile("qfsbatch.bat"));
+    } catch (const RunError&) {
+    }
+    WriteLog("> Deleting workfile...");
     WriteLog("> Deleting qf-created binary...");
     WriteLog("> Updating level with recreated binary");
     try {
@@ -437,12 +443,6 @@ void frmMain::Command7_Click() {
         ShowErrorBox(joined + " could not replace " + bin + ": " + e.description(), e.number());
         return;
     }
-    WriteLog("> Deleting Jobfile...");
-    try {
-        removeFile(levelFile("qfsbatch.bat"));
-    } catch (const RunError&) {
-    }
-    WriteLog("> Deleting workfile...");
     try {
         removeFile(qfs);
     } catch (const RunError&) {

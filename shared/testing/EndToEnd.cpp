@@ -6,6 +6,7 @@
 #include "shared/testing/GameDir.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QDir>
@@ -74,15 +75,41 @@ ScopedEnv::~ScopedEnv() {
     }
 }
 
+namespace {
+// Calls f(pid, its /proc folder) for every process but init.
+template <typename F>
+void forEachProcess(F&& f) {
+    for (const QString& name : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool ok = false;
+        const qint64 pid = name.toLongLong(&ok);
+        if (ok && pid > 1) f(pid, "/proc/" + name);
+    }
+}
+} // namespace
+
 std::vector<qint64> processesOf(const QString& program) {
     std::vector<qint64> out;
     const QString wanted = QFileInfo(program).canonicalFilePath();
     if (wanted.isEmpty()) return out;
-    for (const QString& name : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        bool ok = false;
-        const qint64 pid = name.toLongLong(&ok);
-        if (ok && pid > 1 && QFileInfo("/proc/" + name + "/exe").symLinkTarget() == wanted) out.push_back(pid);
-    }
+    forEachProcess([&](qint64 pid, const QString& proc) {
+        if (QFileInfo(proc + "/exe").symLinkTarget() == wanted) out.push_back(pid);
+    });
+    return out;
+}
+
+std::vector<RunningProcess> processesBelow(const QString& folder) {
+    std::vector<RunningProcess> out;
+    const QString prefix = folder + "/";
+    forEachProcess([&](qint64 pid, const QString& proc) {
+        if (pid == QCoreApplication::applicationPid()) return;
+        QFile cmd(proc + "/cmdline");
+        if (!cmd.open(QIODevice::ReadOnly)) return;
+        QStringList args;
+        for (const QByteArray& a : cmd.readAll().split('\0')) args << QString::fromLocal8Bit(a);
+        if (!args.isEmpty() && args.back().isEmpty()) args.removeLast();
+        const QString exe = QFileInfo(proc + "/exe").symLinkTarget();
+        if (exe.startsWith(prefix) || (args.size() > 1 && args[1].startsWith(prefix))) out.push_back({pid, args});
+    });
     return out;
 }
 

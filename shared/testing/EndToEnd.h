@@ -46,6 +46,14 @@ private:
 // folder of the test's own, only programs the test started.
 std::vector<qint64> processesOf(const QString& program);
 
+struct RunningProcess {
+    qint64 pid = 0;
+    QStringList args; // the argument vector, the program first
+};
+// The running processes but this one whose program file, or first argument (a script's
+// file), lies below folder (a canonical path).
+std::vector<RunningProcess> processesBelow(const QString& folder);
+
 // A copy of the demo game directory (<build>/demo-game, laid out by the demo_game fixture) in
 // a temporary folder of its own, ready for runs of the installed programs: its own settings
 // and runtime folders, an empty answers file, and the paths of the dialog and stand-in journals.

@@ -156,6 +156,8 @@ TEST_F(LvlSmith, StepsRunTheWholeEditWithTheirLocks) {
     EXPECT_EQ(lvl("data1.bin"), kOld + kEdited);
     EXPECT_EQ(lvl("data1.bak"), kOld);
     for (const char* gone : {"data1.qfs", "data1.new", "QfsBatch.bat"}) EXPECT_FALSE(has(gone)) << gone;
+    EXPECT_TRUE(hasRun(log(), {"> Deleting Jobfile...", "> Deleting workfile...", "> Deleting qf-created binary...",
+                               "> Updating level with recreated binary", "> Unlocking Next button"}));
     EXPECT_TRUE(form->Command1->isEnabled());
     ASSERT_EQ(fake.boxes.size(), 2u);
     EXPECT_EQ(fake.boxes[1].text, "Your old data1 binary has been backed up as:\r\n" + level() + "/data1.bak");
@@ -420,6 +422,12 @@ TEST_F(LvlSmith, MenuLabelUnderlinesWhilePressed) {
     form->Label2_MouseUp();
     EXPECT_FALSE(form->Label2->font().underline());
     form->mnu->hide();
+    // The right button underlines too, and its release opens no menu.
+    QTest::mousePress(form->Label2, Qt::RightButton);
+    EXPECT_TRUE(form->Label2->font().underline());
+    QTest::mouseRelease(form->Label2, Qt::RightButton);
+    EXPECT_FALSE(form->Label2->font().underline());
+    EXPECT_FALSE(form->mnu->isVisible());
 }
 
 TEST_F(LvlSmith, DoItRunsTheChosenProgram) {

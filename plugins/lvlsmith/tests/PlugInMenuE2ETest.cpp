@@ -17,7 +17,6 @@
 #include "shared/testing/GameDir.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,29 +38,8 @@ using test::waitFor;
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-struct Running {
-    qint64 pid = 0;
-    QStringList args; // the argument vector, the program first
-};
-
-// The processes whose program or first argument (a script's file) lies below folder.
-std::vector<Running> processesBelow(const QString& folder) {
-    std::vector<Running> out;
-    const QString prefix = folder + "/";
-    for (const QString& name : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        bool ok = false;
-        const qint64 pid = name.toLongLong(&ok);
-        if (!ok || pid <= 1 || pid == QCoreApplication::applicationPid()) continue;
-        QFile cmd("/proc/" + name + "/cmdline");
-        if (!cmd.open(QIODevice::ReadOnly)) continue;
-        QStringList args;
-        for (const QByteArray& a : cmd.readAll().split('\0')) args << QString::fromLocal8Bit(a);
-        if (!args.isEmpty() && args.back().isEmpty()) args.removeLast();
-        const QString exe = QFileInfo("/proc/" + name + "/exe").symLinkTarget();
-        if (exe.startsWith(prefix) || (args.size() > 1 && args[1].startsWith(prefix))) out.push_back({pid, args});
-    }
-    return out;
-}
+using Running = test::RunningProcess;
+using test::processesBelow;
 
 bool gone(qint64 pid) { return !QFileInfo::exists("/proc/" + QString::number(pid) + "/exe"); }
 
