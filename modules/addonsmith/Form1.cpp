@@ -121,7 +121,8 @@ void Form1::WritePlugIn() {
         const int answer = platform().msgBox(
             "Your Approot path does not end with '\\'.\r\nThis can cause problems.\r\n\r\nShall I correct that?",
             box::YesNo + box::Question, "'\\' missing...");
-        if (answer == box::Yes) Text4->setText(Text4->text() + "\\");
+        // The root keeps the bytes it was loaded with (a UTF-8 folder stays UTF-8).
+        if (answer == box::Yes) static_cast<LimitedTextBox*>(Text4)->setBytes(typed(Text4) + "\\");
     }
     try {
         // The typed name itself must be a file name: no folder of its own, no way out of the
