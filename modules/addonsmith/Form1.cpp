@@ -139,8 +139,9 @@ void Form1::WritePlugIn() {
         f.usesWfd = checkValue(Check2) == 1;
         f.usesQfd = checkValue(Check3) == 1;
         f.rtnInfo = checkValue(Check4) == 1;
-        // Whole or not at all: a failed write keeps the old file.
-        writeLinesAtomic(joinPath(plugInFolder(korvexDir_), name + ".spi"), plugInScriptLines(f));
+        // Whole or not at all: a failed write keeps the old file. A file of that name in other
+        // capitals is the same plug-in and is replaced, not doubled.
+        writeLinesAtomic(resolvePath(plugInFolder(korvexDir_), name + ".spi"), plugInScriptLines(f));
     } catch (const RunError& e) {
         showError("An error occured writing the plugin. possibly not written correctly.\r\n" + e.description(),
                   e.number());

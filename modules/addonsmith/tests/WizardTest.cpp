@@ -221,6 +221,15 @@ TEST_F(Wizard, LoadDialogListsDescriptionsAndReportsAFailedRead) {
     EXPECT_TRUE(dialog->isHidden());
 }
 
+TEST_F(Wizard, AFileOfTheSameNameInOtherCapitalsIsReplaced) {
+    game.writeLines("korvex.wfd/plugins/Tool.SPI", {"authorn=old"});
+    auto f = load();
+    f->Text1->setText("tool");
+    f->Command2_Click();
+    EXPECT_THAT(game.read("korvex.wfd/plugins/Tool.SPI"), HasSubstr("\r\nauthorn=unknown\r\n"));
+    EXPECT_FALSE(game.exists("korvex.wfd/plugins/tool.spi"));
+}
+
 TEST_F(Wizard, LoadOpensTheFileTheSelectedEntryShowsAfterTheFolderChanged) {
     game.writeLines("korvex.wfd/plugins/beta.spi", {"authorn=B"});
     auto f = load();
