@@ -121,7 +121,8 @@ void Form1::WritePlugIn() {
         const int answer = platform().msgBox(
             "Your Approot path does not end with '\\'.\r\nThis can cause problems.\r\n\r\nShall I correct that?",
             box::YesNo + box::Question, "'\\' missing...");
-        if (answer == box::Yes) Text4->setText(Text4->text() + "\\");
+        // The root keeps the bytes it was loaded with (a UTF-8 folder stays UTF-8).
+        if (answer == box::Yes) static_cast<LimitedTextBox*>(Text4)->setBytes(typed(Text4) + "\\");
     }
     try {
         // The typed name itself must be a file name: no folder of its own, no way out of the
@@ -138,8 +139,9 @@ void Form1::WritePlugIn() {
         f.usesWfd = checkValue(Check2) == 1;
         f.usesQfd = checkValue(Check3) == 1;
         f.rtnInfo = checkValue(Check4) == 1;
-        // Whole or not at all: a failed write keeps the old file.
-        writeLinesAtomic(joinPath(plugInFolder(korvexDir_), name + ".spi"), plugInScriptLines(f));
+        // Whole or not at all: a failed write keeps the old file. A file of that name in other
+        // capitals is the same plug-in and is replaced, not doubled.
+        writeLinesAtomic(resolvePath(plugInFolder(korvexDir_), name + ".spi"), plugInScriptLines(f));
     } catch (const RunError& e) {
         showError("An error occured writing the plugin. possibly not written correctly.\r\n" + e.description(),
                   e.number());

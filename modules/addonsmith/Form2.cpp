@@ -36,12 +36,9 @@ Form2::Form2(Form1& wizard, QWidget* parent) : QWidget(parent, Qt::Window), wiza
 void Form2::Form_Load() { File1->setPath(plugInFolder(wizard_.korvexDir())); }
 
 std::string Form2::selectedFile() const {
-    // The list shows names for the eye; the name on disk is taken from the same listing, so a
-    // UTF-8 name is opened as it is spelt there.
-    const int row = listIndex(File1);
-    if (row < 0) return "";
-    const auto names = listFiles(File1->path(), File1->pattern());
-    return static_cast<size_t>(row) < names.size() ? names[static_cast<size_t>(row)] : std::string();
+    // The entry keeps the name's bytes as listed, so a UTF-8 name is opened as it is spelt on
+    // disk; a file written into the folder since the list was filled cannot shift the rows.
+    return listText(File1, listIndex(File1));
 }
 
 void Form2::Command1_Click() {

@@ -109,7 +109,7 @@ void frmMain::List1_Click() {
         if (e.number() != err::FileNotFound) showError(e.description() + ": " + info, e.number());
         return;
     }
-    Text1->setPlainText(toUi(shownInfo(lines)));
+    setShownText(Text1, toUi(shownInfo(lines)));
 }
 
 bool frmMain::rewrite(const std::string& key, const std::string& value) {

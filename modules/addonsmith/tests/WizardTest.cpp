@@ -221,6 +221,41 @@ TEST_F(Wizard, LoadDialogListsDescriptionsAndReportsAFailedRead) {
     EXPECT_TRUE(dialog->isHidden());
 }
 
+TEST_F(Wizard, AFileOfTheSameNameInOtherCapitalsIsReplaced) {
+    game.writeLines("korvex.wfd/plugins/Tool.SPI", {"authorn=old"});
+    auto f = load();
+    f->Text1->setText("tool");
+    f->Command2_Click();
+    EXPECT_THAT(game.read("korvex.wfd/plugins/Tool.SPI"), HasSubstr("\r\nauthorn=unknown\r\n"));
+    EXPECT_FALSE(game.exists("korvex.wfd/plugins/tool.spi"));
+}
+
+TEST_F(Wizard, LoadOpensTheFileTheSelectedEntryShowsAfterTheFolderChanged) {
+    game.writeLines("korvex.wfd/plugins/beta.spi", {"authorn=B"});
+    auto f = load();
+    f->Command3_Click();
+    Form2* dialog = f->loadDialog();
+    ASSERT_EQ(dialog->File1->count(), 1);
+    // The dialog stays open while the wizard writes a plug-in that sorts first.
+    f->Text1->setText("alpha");
+    f->Text2->setText("A");
+    f->Command2_Click();
+    selectListIndex(dialog->File1, 0);
+    dialog->Command1_Click();
+    EXPECT_EQ(fromUi(f->Text1->text()), "beta");
+    EXPECT_EQ(fromUi(f->Text2->text()), "B");
+}
+
+TEST_F(Wizard, ACorrectedRootKeepsTheBytesItWasLoadedWith) {
+    const std::string root = "\\Spiele\\Jos\xC3\xA9";
+    game.writeLines("korvex.wfd/plugins/tool.spi", {"approot=" + root});
+    auto f = load();
+    f->readPlugIn(game.file("korvex.wfd/plugins"), "tool.spi");
+    fake.boxAnswers = {box::Yes};
+    f->Command2_Click();
+    EXPECT_THAT(spi("tool"), HasSubstr("\r\napproot=" + root + "\\\r\n"));
+}
+
 TEST_F(Wizard, LoadDialogWithoutPlugInFolderListsNothingAndTheWizardGoesOn) {
     QDir(QString::fromStdString(game.file("korvex.wfd/plugins"))).removeRecursively();
     auto f = load();

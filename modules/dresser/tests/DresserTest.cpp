@@ -7,6 +7,7 @@
 #include "platform/FakePlatform.h"
 #include "shared/KorvexConfig.h"
 #include "shared/testing/GameDir.h"
+#include "shared/testing/ShownText.h"
 #include "shared/Ui.h"
 
 #include <QListWidget>
@@ -82,6 +83,15 @@ TEST_F(Dresser, ListsTheSkinFoldersAndShowsTheirDescriptions) {
     EXPECT_EQ(text(*f), "");
     EXPECT_EQ(fromUi(f->windowTitle()), "choosing skin...");
     EXPECT_EQ(fromUi(f->Command1->text()), "Enable Random Skins");
+}
+
+// One block per line would take the box minutes to lay out for a line of megabytes.
+TEST_F(Dresser, AVeryLongDescriptionLineIsShownInBoundedBlocks) {
+    const std::string line(3 * kShownBlock, 'x');
+    skin("Long", {"; comment", line});
+    auto f = load();
+    EXPECT_LE(test::longestBlock(*f->Text1), kShownBlock);
+    EXPECT_EQ(f->Text1->toPlainText().remove('\n').toStdString(), line);
 }
 
 TEST_F(Dresser, WithoutSkinsApplyAsksForOne) {
