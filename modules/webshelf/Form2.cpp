@@ -7,6 +7,7 @@
 #include "core/Text.h"
 #include "platform/Platform.h"
 #include "shared/Boxes.h"
+#include "shared/KorvexConfig.h"
 #include "shared/ModuleCommandLine.h"
 #include "shared/Ui.h"
 
@@ -28,7 +29,6 @@ namespace kx::webshelf {
 namespace {
 constexpr int WidthTwips = 3200, HeightTwips = 6000, RolledUpTwips = 600;
 constexpr int RowRole = Qt::UserRole; // the node's row in RefHTTPList
-const char* FirstStartKey = "webshelffirststart";
 } // namespace
 
 Form2::Form2(std::string commandLine, QWidget* parent) : QWidget(parent), commandLine_(std::move(commandLine)) {
@@ -69,6 +69,9 @@ Form2::Form2(std::string commandLine, QWidget* parent) : QWidget(parent), comman
     layout->addWidget(TreeView1, 1, 0);
     layout->addWidget(Picture1, 1, 0, Qt::AlignTop);
     layout->setRowStretch(1, 1);
+    // Rolled up, the window is only as high as its title label: the tree's minimum height must
+    // not hold it open.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
 
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { TreeView1_NodeClick(item); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
@@ -87,8 +90,8 @@ void Form2::Form_Load() {
     if (!dir) platform().endProgram(0);
 
     // Shown at most once per user, whether or not "Ok" is pressed.
-    if (platform().getSetting("Korvex", "settings", FirstStartKey) != "false") {
-        platform().saveSetting("Korvex", "settings", FirstStartKey, "false");
+    if (getKorvexSetting(setting::WebshelfFirstStart) != "false") {
+        saveKorvexSetting(setting::WebshelfFirstStart, "false");
         Picture1->show();
     } else {
         Picture1->hide();

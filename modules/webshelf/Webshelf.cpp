@@ -70,7 +70,10 @@ std::vector<ShelfFolder> parseWebshelf(const std::vector<std::string>& lines, co
         if (!url && !wordAt(lower, 2, "addloc")) continue;
         const auto values = quotedValues(line);
         if (!values || current == None) continue;
-        const std::string target = url ? values->first : resolvePath(baseDir, values->first);
+        std::string target = url ? values->first : resolvePath(baseDir, values->first);
+        // The file is read as lower case, so a web target "VOID" is the word void as well and
+        // opens nothing; other targets keep their capitals.
+        if (url && lcase(target) == VoidTarget) target = VoidTarget;
         folders[current].links.push_back({capitaliseName(values->second), target});
     }
     return folders;
