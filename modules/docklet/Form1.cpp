@@ -45,9 +45,6 @@ QAction* separator(QMenu* menu, const char* name) {
     return a;
 }
 
-// A file name shown as a menu caption: "&" is a character, not a mnemonic.
-QString menuText(const std::string& caption) { return toUi(caption).replace('&', QStringLiteral("&&")); }
-
 } // namespace
 
 Form1::Form1(std::string korvexDir, QWidget* parent) : QWidget(parent), korvexDir_(std::move(korvexDir)) {

@@ -39,9 +39,6 @@ QAction* separator(QMenu* menu, const char* name) {
     return a;
 }
 
-// A caption made from data shows its "&" instead of taking it as the access key.
-QString menuText(const std::string& data) { return toUi(data).replace('&', "&&"); }
-
 QMenu* submenu(QMenu* menu, const char* name, const QString& caption) {
     QMenu* m = menu->addMenu(caption);
     m->setObjectName(name);
