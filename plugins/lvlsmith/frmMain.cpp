@@ -29,16 +29,29 @@ const char* const kWelcome = "Welcome to Modding Wizard for Quellfort.  \r\n"
                              "This Wizard will guide you through the Levelmodding Process for a \r\n"
                              "SinglePlayer Level. Please click the button \"Next\" to proceed.\r\n";
 
+// Paragraphs are single lines: the box wraps them at its own width.
 const char* const kNotes = "Make sure you use this tool with 1.41. \r\n"
                            "Start the Versionswitcher if necessary.\r\n"
                            "\r\n"
-                           "LevelForge leads you through one edit of a level's objects: it keeps\r\n"
-                           "a backup of the level's data file and rebuilds it from the editor's output.\r\n";
+                           "LevelForge leads you through one edit of a level's objects: it keeps a backup of the "
+                           "level's data file and rebuilds it from the editor's output.\r\n";
 
-// Multi-line text boxes keep the programs' CR LF texts; Qt breaks lines at LF alone.
+// Multi-line text boxes keep the programs' CR LF texts; Qt breaks lines at LF alone. A step
+// text is a file the player may have changed: shown in bounded blocks, so that no line of it
+// can hold the window.
 void setBoxText(QPlainTextEdit* box, const std::string& text) {
-    box->setPlainText(toUi(replaceAll(text, CRLF, "\n")));
+    setShownText(box, toUi(replaceAll(text, CRLF, "\n")));
 }
+
+// Texts shown for reading: read-only, wrapped at words in the box's width, Tab moves on.
+void makeReading(QPlainTextEdit* box) {
+    box->setReadOnly(true);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box->setTabChangesFocus(true);
+}
+
+bool holdsLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
 
 QAction* action(QMenu* menu, const char* caption, const char* name) {
     QAction* a = menu->addAction(QString::fromLatin1(caption));
@@ -71,8 +84,10 @@ frmMain::frmMain(std::string commandLine, QWidget* parent) : QWidget(parent), co
     WizPic = named(new QLabel(this), "WizPic");
     WizPic->setFixedSize(twips(2400), twips(4200));
     WizPic->setAlignment(Qt::AlignCenter);
+    WizPic->setPixmap(welcomePicture().scaled(WizPic->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    setWindowIcon(levelAideIcon());
     Description = named(new QPlainTextEdit(this), "Description");
-    Description->setReadOnly(true);
+    makeReading(Description);
     setBoxText(Description, kWelcome);
     Command1 = named(new QPushButton("&Next", this), "Command1");
 
@@ -83,7 +98,7 @@ frmMain::frmMain(std::string commandLine, QWidget* parent) : QWidget(parent), co
         panels->addWidget(Cntrl[size_t(i)], 0, 0);
     }
     Text1 = named(new QPlainTextEdit(Cntrl[0]), "Text1");
-    Text1->setReadOnly(true);
+    makeReading(Text1);
     setBoxText(Text1, kNotes);
     (new QVBoxLayout(Cntrl[0]))->addWidget(Text1);
 
@@ -227,7 +242,12 @@ void frmMain::WriteLog(const std::string& text) {
 
 void frmMain::LogSeparator() { WriteLog("> ==========================================="); }
 
-void frmMain::LogSeparatorBlank() { WriteLog(std::string("> ===========================================") + CRLF); }
+// A text ending in CR LF leaves an empty line after it: written as that empty line, since the
+// log writer keeps every value on its one line.
+void frmMain::LogSeparatorBlank() {
+    LogSeparator();
+    WriteLog("");
+}
 
 std::string frmMain::levelFile(const std::string& name) const { return resolvePath(levelFolder(), name); }
 
@@ -263,13 +283,35 @@ void frmMain::loadStepText() {
     }
 }
 
+// Step 2 could not start: the folder step again, as it was before step 2 (no level to open),
+// with the folder list read anew, since the folder may have gone meanwhile.
+void frmMain::backToFolderStep() {
+    mnuOpenSelectedLevel->setEnabled(false);
+    DecrementStep();
+    loadStepPicture();
+    loadStepText();
+    ShowStepPanel();
+    std::string folder = Dir1->path();
+    while (!folder.empty() && folder != "/" && !dirExists(folder)) folder = parentDir(folder);
+    try {
+        if (folder == Dir1->path())
+            Dir1->refresh();
+        else
+            Dir1->setPath(folder.empty() ? KorvexDir : folder);
+    } catch (const RunError& e) {
+        ShowErrorBox(e.description(), e.number());
+    }
+}
+
 void frmMain::writeLogHeader() {
     WriteLog("");
     WriteLog(std::string(46, '*'));
     WriteLog("  Quellfort - Modding Wizard. LvlSmith ");
     WriteLog(std::string(46, '='));
-    WriteLog("Started at: " + MakeDateStamp() + CRLF);
-    WriteLog(std::string("==Beginning new Log===========================") + CRLF);
+    WriteLog("Started at: " + MakeDateStamp());
+    WriteLog("");
+    WriteLog("==Beginning new Log===========================");
+    WriteLog("");
 }
 
 void frmMain::Command1_Click() {
@@ -288,6 +330,16 @@ void frmMain::Command1_Click() {
         LogSeparator();
         WriteLog("> User selected level. Levelpath is:");
         WriteLog("> " + level);
+        if (holdsLineBreak(level)) {
+            // The job file names the folder on a line of its own; a line break there would
+            // make the rest of the name a command of the job.
+            WriteLog(">> The level folder's name holds a line break: it cannot be the level of a job file.");
+            ShowErrorBox("The level folder " + level + " holds a line break in its name and cannot be the level of "
+                                                       "the job file QfsBatch.bat. Rename the folder.",
+                         err::BadFileName);
+            backToFolderStep();
+            return;
+        }
         WriteLog("> Unlocking Menuentry 'Open selected Level'");
         mnuOpenSelectedLevel->setEnabled(true);
         WriteLog("> Locking Menuentry 'Delete Logfile'");
@@ -302,10 +354,8 @@ void frmMain::Command1_Click() {
             ShowErrorBox("The level's data file " + levelFile("data1.bin") + " could not be backed up: " +
                              e.description(),
                          e.number());
-            DecrementStep();
-            loadStepPicture();
-            loadStepText();
-            ShowStepPanel();
+            WriteLog("> Locking Menuentry 'Open selected Level'");
+            backToFolderStep();
             return;
         }
         WriteLog("> Backed up as:");
@@ -424,29 +474,37 @@ void frmMain::Command7_Click() {
         if (fileLength(bak) != fileLength(qfs))
             throw RunError(err::PathFileAccess, bak + " does not hold data1.qfs in full");
     } catch (const RunError& e) {
-        ShowErrorBox(e.description() + ". Click 'Write New Objects' again.", e.number());
+        // "Write New Objects" joins data1.qfs and data1.bin: worth pressing again only while
+        // both are there (after an update data1.qfs is gone).
+        const bool rejoin = fileExists(qfs) && fileExists(bin);
+        ShowErrorBox(e.description() + (rejoin ? ". Click 'Write New Objects' again." : "."), e.number());
         return;
     }
-    // The log keeps its order; the work file goes only once the rename, which replaces the
-    // editor's data1.bin in one step, has given the level its joined file.
-    WriteLog("> Deleting Jobfile...");
-    try {
-        removeFile(levelFile("qfsbatch.bat"));
-    } catch (const RunError&) {
-    }
-    WriteLog("> Deleting workfile...");
-    WriteLog("> Deleting qf-created binary...");
-    WriteLog("> Updating level with recreated binary");
+    // The rename replaces the editor's data1.bin with the joined file in one step; the work
+    // files go only once it has succeeded. Each line is logged once its step has happened.
     try {
         renameFile(joined, bin);
     } catch (const RunError& e) {
+        WriteLog(">> Updating level failed: " + e.description() + "(" + IntToText(std::int16_t(e.number())) + ")");
         ShowErrorBox(joined + " could not replace " + bin + ": " + e.description(), e.number());
         return;
     }
-    try {
-        removeFile(qfs);
-    } catch (const RunError&) {
-    }
+    WriteLog("> Deleting qf-created binary...");
+    WriteLog("> Updating level with recreated binary");
+    // A work file already gone is passed over; any other failure is logged and passed over.
+    const auto removeWorkFile = [this](const std::string& path, const char* line) {
+        try {
+            removeFile(path);
+        } catch (const RunError& e) {
+            if (e.number() != err::FileNotFound)
+                WriteLog(">> " + path + " could not be deleted: " + e.description() + "(" +
+                         IntToText(std::int16_t(e.number())) + ")");
+            return;
+        }
+        WriteLog(line);
+    };
+    removeWorkFile(levelFile("qfsbatch.bat"), "> Deleting Jobfile...");
+    removeWorkFile(qfs, "> Deleting workfile...");
     WriteLog("> Unlocking Next button");
     Command1->setEnabled(true);
     LogSeparatorBlank();
@@ -492,7 +550,8 @@ void frmMain::startGame(const char* firstLine, const std::vector<std::string>& a
                      e.number());
         platform().endProgram(0);
     }
-    WriteLog(std::string(">> Execution succeeded.") + CRLF);
+    WriteLog(">> Execution succeeded.");
+    WriteLog("");
 }
 
 // The game gets one argument per option and the level folder as one, verbatim.

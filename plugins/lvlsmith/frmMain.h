@@ -112,6 +112,7 @@ private:
     std::string levelFolder() const { return Dir1->path(); }
     std::string levelFile(const std::string& name) const;
     void lockNext();
+    void backToFolderStep();
     void loadStepPicture();
     void loadStepText();
     void writeLogHeader();

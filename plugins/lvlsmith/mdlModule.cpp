@@ -6,9 +6,14 @@
 #include "core/Text.h"
 #include "platform/Platform.h"
 
+#include <QApplication>
 #include <QLocale>
 
 namespace kx::lvlsmith {
+
+QIcon levelAideIcon() { return QIcon(QStringLiteral(":/levelaide/levelaide.png")); }
+
+QPixmap welcomePicture() { return QPixmap(QStringLiteral(":/levelaide/wizpic0.png")); }
 
 std::string IntToText(std::int16_t n) { return numTextTrimmed(n); }
 
@@ -47,6 +52,8 @@ void joinDataFiles(const std::string& levelFolder) {
 }
 
 void Main(const std::string& commandLine) {
+    // Its boxes carry the assistant's icon too.
+    QApplication::setWindowIcon(levelAideIcon());
     auto* form = new frmMain(commandLine);
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->setWindowTitle("Quellfort - Modding Wizard");

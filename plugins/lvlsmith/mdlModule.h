@@ -2,6 +2,9 @@
 // The assistant's plain routines: number texts, its boxes, the date stamp of its log, the job
 // file and the join that the job file describes.
 
+#include <QIcon>
+#include <QPixmap>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,6 +15,10 @@ inline constexpr const char* kTitle = "LevelForge"; // the program's title: sett
 inline constexpr int kVersionMajor = 1, kVersionMinor = 0, kVersionRevision = 270;
 inline constexpr const char* kDescription =
     "Assistant to mod singleplayer levels or MultiPlayer levels that have no world.dat.";
+
+// The assistant's own icon, set on its windows, and the picture of step 0: both built in.
+QIcon levelAideIcon();
+QPixmap welcomePicture();
 
 // The decimal text without its first character (the sign place): 1 -> "1", -5 -> "5".
 std::string IntToText(std::int16_t n);

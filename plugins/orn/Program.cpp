@@ -15,6 +15,13 @@ namespace {
 const char* const kCritical = "Critical Error.";
 }
 
+std::string absoluteBaseDir(const std::string& dir) {
+    if (dir.empty() || dir.front() == '/') return dir;
+    std::string cwd = platform().currentDir();
+    if (cwd.empty() || cwd.back() != '/') cwd += '/';
+    return cwd + dir;
+}
+
 CommandLineParts splitCommandLine(const std::string& commandLine) {
     CommandLineParts parts;
     for (size_t p = 0; p < commandLine.size(); ++p) {
@@ -41,6 +48,9 @@ void Program::ReadCLINE(const std::string& commandLine) {
         platform().msgBox("Execution not possible. Error while Parsing Function or Korvex with ';'.\r", 16, kCritical);
         platform().endProgram(0);
     }
+    // The program changes into its base directory and then builds every path from it: a relative
+    // one is made absolute now, before the change, so that it still names the same folder.
+    KorvexDir = absoluteBaseDir(KorvexDir);
     // A missing logs folder drops the lines; the program goes on.
     log_ = std::make_unique<LogFile>(joinPath(KorvexDir, "korvex.wfd/logs/plg_orn.log"));
 }

@@ -5,11 +5,14 @@
 #include "frmMain.h"
 #include "mdlModule.h"
 
+#include "core/Files.h"
 #include "core/Text.h"
 #include "platform/FakePlatform.h"
+#include "shared/Ui.h"
 #include "shared/testing/GameDir.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -18,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -156,8 +160,10 @@ TEST_F(LvlSmith, StepsRunTheWholeEditWithTheirLocks) {
     EXPECT_EQ(lvl("data1.bin"), kOld + kEdited);
     EXPECT_EQ(lvl("data1.bak"), kOld);
     for (const char* gone : {"data1.qfs", "data1.new", "QfsBatch.bat"}) EXPECT_FALSE(has(gone)) << gone;
-    EXPECT_TRUE(hasRun(log(), {"> Deleting Jobfile...", "> Deleting workfile...", "> Deleting qf-created binary...",
-                               "> Updating level with recreated binary", "> Unlocking Next button"}));
+    // Each line once its step has happened: the rename that replaces the editor's data1.bin
+    // comes first, the work files go after it.
+    EXPECT_TRUE(hasRun(log(), {"> Deleting qf-created binary...", "> Updating level with recreated binary",
+                               "> Deleting Jobfile...", "> Deleting workfile...", "> Unlocking Next button"}));
     EXPECT_TRUE(form->Command1->isEnabled());
     ASSERT_EQ(fake.boxes.size(), 2u);
     EXPECT_EQ(fake.boxes[1].text, "Your old data1 binary has been backed up as:\r\n" + level() + "/data1.bak");
@@ -202,6 +208,7 @@ TEST_F(LvlSmith, UpdateAndCleanKeepsTheLevelUnlessTheJoinedFileIsComplete) {
         ASSERT_EQ(fake.boxes.size(), 1u);
         EXPECT_EQ(fake.boxes[0].title, "Error.");
         EXPECT_EQ(fake.boxes[0].style, 48);
+        EXPECT_NE(fake.boxes[0].text.find("Click 'Write New Objects' again."), std::string::npos);
         EXPECT_EQ(lvl("data1.bin"), bin);
         EXPECT_EQ(lvl("data1.qfs"), qfs);
         EXPECT_EQ(lvl("data1.new"), joined);
@@ -243,11 +250,125 @@ TEST_F(LvlSmith, FailedBackupGoesBackToTheFolderStep) {
     EXPECT_EQ(form->CurrentStep, 1);
     EXPECT_EQ(visiblePanel(), 1);
     EXPECT_TRUE(form->Command1->isEnabled());
+    EXPECT_FALSE(form->mnuOpenSelectedLevel->isEnabled()); // no level until step 2 has one
     EXPECT_FALSE(game.exists("data1.qfs"));
     form->Dir1->setPath(level());
     form->Command1_Click();
     EXPECT_EQ(form->CurrentStep, 2);
     EXPECT_EQ(lvl("data1.qfs"), kOld);
+    EXPECT_TRUE(form->mnuOpenSelectedLevel->isEnabled());
+}
+
+TEST_F(LvlSmith, LevelFolderDeletedMeanwhileIsNoLongerListed) {
+    form->Command1_Click();
+    ASSERT_TRUE(QDir(QString::fromStdString(level())).removeRecursively());
+    form->Command1_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(form->CurrentStep, 1);
+    EXPECT_EQ(form->Dir1->path(), game.file("levels"));
+    for (int i = 0; i < form->Dir1->count(); ++i) EXPECT_NE(form->Dir1->entryPath(i), level());
+    EXPECT_EQ(form->Dir1->entryPath(form->Dir1->currentRow()), game.file("levels"));
+}
+
+// A level folder is a line of the job file: a name with a line break is refused before anything
+// is copied, and the log keeps each of its lines whole.
+TEST_F(LvlSmith, LevelFolderWithALineBreakIsRefused) {
+    for (const char* name : {"lvl2\nrm", "lvl3\r\nrm", "lvl4\r"}) {
+        SCOPED_TRACE(name);
+        const std::string folder = game.file(std::string("levels/") + name);
+        game.write(std::string("levels/") + name + "/data1.bin", kOld);
+        game.write("korvex.wfd/logs/plg_lvlsmith.log", "");
+        fake.boxes.clear();
+        form = std::make_unique<frmMain>(game.path());
+        ASSERT_TRUE(form->Form_Load());
+        form->Dir1->setPath(folder);
+        form->Command1_Click();
+        form->Command1_Click();
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].title, "Error.");
+        EXPECT_EQ(fake.boxes[0].text.substr(fake.boxes[0].text.size() - 4), ", 52");
+        EXPECT_EQ(form->CurrentStep, 1);
+        EXPECT_TRUE(form->Command1->isEnabled());
+        EXPECT_FALSE(form->mnuOpenSelectedLevel->isEnabled());
+        EXPECT_FALSE(game.exists(std::string("levels/") + name + "/data1.qfs"));
+        for (const auto& line : log()) EXPECT_NE(line.rfind("rm", 0), 0u) << "a log line split at the name";
+        const auto l = log();
+        EXPECT_NE(std::find(l.begin(), l.end(), "> " + stripBreaks(folder)), l.end());
+    }
+}
+
+// Step texts are files the player may edit: one line of 10 MB is shown in blocks the box can
+// lay out when they come into view, not as one block it must lay out whole.
+TEST_F(LvlSmith, StepTextWithAHugeLineIsShownInBoundedBlocks) {
+    const size_t n = 10'000'000;
+    game.write("korvex.wfd/plugins/levelaide/Steps/Step1.txt", "Step 1\r\n" + std::string(n, 'x') + "\r\n");
+    form->show();
+    form->Command1_Click();
+    QApplication::processEvents();
+    int longest = 0;
+    for (QTextBlock b = form->Description->document()->begin(); b.isValid(); b = b.next())
+        longest = std::max(longest, b.length());
+    EXPECT_LE(longest, kShownBlock + 1);
+    EXPECT_EQ(size_t(form->Description->toPlainText().count('x')), n);
+}
+
+TEST(LvlSmithTexts, ShippedStepTextsAreParagraphsOfOneLine) {
+    for (int step = 1; step <= 5; ++step) {
+        const std::string path =
+            test::sourceDir() + "/korvex.wfd/plugins/levelaide/Steps/Step" + std::to_string(step) + ".txt";
+        SCOPED_TRACE(path);
+        const auto lines = readLines(path);
+        ASSERT_FALSE(lines.empty());
+        for (size_t i = 0; i + 1 < lines.size(); ++i)
+            EXPECT_TRUE(lines[i].empty() || lines[i + 1].empty())
+                << "a paragraph broken after \"" << lines[i] << "\"";
+    }
+}
+
+TEST_F(LvlSmith, TextsForReadingWrapAtWordsAndPassTabOn) {
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    for (QPlainTextEdit* box : {form->Description, form->Text1}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        EXPECT_TRUE(box->isReadOnly());
+        EXPECT_EQ(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        EXPECT_NE(box->wordWrapMode(), QTextOption::NoWrap);
+        EXPECT_NE(box->wordWrapMode(), QTextOption::WrapAnywhere);
+        const QString before = box->toPlainText();
+        box->setFocus();
+        ASSERT_TRUE(box->hasFocus());
+        QTest::keyClick(box, Qt::Key_Tab);
+        EXPECT_FALSE(box->hasFocus());
+        EXPECT_EQ(box->toPlainText(), before);
+    }
+    // The notes' own paragraph is one line that the box wraps.
+    EXPECT_NE(form->Text1->toPlainText().indexOf("it keeps a backup of the level's data file"), -1);
+}
+
+TEST_F(LvlSmith, OwnIconOnItsWindowsAndAWelcomePictureAtStepZero) {
+    EXPECT_FALSE(form->WizPic->pixmap().isNull());
+    EXPECT_FALSE(form->windowIcon().pixmap(32, 32).isNull());
+    EXPECT_EQ(form->windowIcon().pixmap(32, 32).toImage(), levelAideIcon().pixmap(32, 32).toImage());
+    form->mnuElseAbout->trigger();
+    ASSERT_NE(form->about(), nullptr);
+    EXPECT_FALSE(form->about()->picIcon->pixmap().isNull());
+    EXPECT_FALSE(form->about()->windowIcon().pixmap(32, 32).isNull());
+}
+
+TEST_F(LvlSmith, SecondUpdateGivesNoAdviceThatCannotWork) {
+    throughWriteNewObjects();
+    form->Command7_Click();
+    fake.boxes.clear();
+    form->Command7_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].title, "Error.");
+    EXPECT_EQ(fake.boxes[0].text.find("Write New Objects"), std::string::npos) << fake.boxes[0].text;
+    // That advice would fail: the work file it joins is gone once the level is updated.
+    fake.boxes.clear();
+    form->Command5_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_NE(fake.boxes[0].text.find(", 53"), std::string::npos);
 }
 
 TEST_F(LvlSmith, MissingStepPictureOrTextIsClearedReportedAndTheStepGoesOn) {

@@ -3,6 +3,7 @@
 #include "OrnFunctions.h"
 #include "Program.h"
 
+#include "core/Files.h"
 #include "core/Text.h"
 #include "platform/FakePlatform.h"
 #include "shared/testing/GameDir.h"
@@ -300,6 +301,27 @@ TEST(OrnEnds, OrderlyWithABoxAndQuitORN) {
         EXPECT_EQ(std::vector<std::string>(log.end() - 4, log.end()),
                   (std::vector<std::string>{c.logLine, "QuitORN() received...", "Terminating ORN.", "Bye."}));
     }
+}
+
+// Started as "mapmaker; Quellfort" from the folder that holds the game directory: the program
+// changes into it, so every path must still be built from where it started.
+TEST(OrnEnds, RelativeBaseDirectoryNamesTheFilesBelowIt) {
+    test::GameDir game;
+    FakePlatform fake;
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(parentDir(game.path()))));
+    fake.current = parentDir(game.path());
+    Program p;
+    EXPECT_THROW(p.Main("mapmaker; " + fileNameOf(game.path())), ProgramEnded); // no descriptor file
+    QDir::setCurrent(before);
+    EXPECT_EQ(p.KorvexDir, game.path());
+    EXPECT_EQ(fake.current, game.path());
+    const std::string ini = game.path() + "/korvex.wfd/config/orn_functions.ini";
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text.rfind("Execution not possible. The function descriptor file " + ini + " ", 0), 0u)
+        << fake.boxes[0].text;
+    const auto log = splitLines(game.read("korvex.wfd/logs/plg_orn.log"));
+    EXPECT_NE(std::find(log.begin(), log.end(), ">> Opening " + ini + "."), log.end());
 }
 
 TEST(OrnEnds, MissingBaseDirectoryEndsWithABox) {
