@@ -255,4 +255,6 @@ TEST(CommandLine, QtOptionsAreLeftToTheProgram) {
     EXPECT_TRUE(out.contains("qtargs=1\n")) << out.toStdString();
     EXPECT_TRUE(out.contains("title=probe\n")) << out.toStdString();
     EXPECT_TRUE(out.contains("rtl=0\n")) << out.toStdString();
+    // Every window of a program carries the suite's icon.
+    EXPECT_TRUE(out.contains("icon=1\n")) << out.toStdString();
 }
