@@ -10,7 +10,9 @@
 #include "shared/ModuleCommandLine.h"
 #include "shared/Ui.h"
 
+#include <QContextMenuEvent>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenu>
@@ -43,14 +45,6 @@ void setBoxText(QPlainTextEdit* box, const std::string& text) {
     setShownText(box, toUi(replaceAll(text, CRLF, "\n")));
 }
 
-// Texts shown for reading: read-only, wrapped at words in the box's width, Tab moves on.
-void makeReading(QPlainTextEdit* box) {
-    box->setReadOnly(true);
-    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    box->setTabChangesFocus(true);
-}
-
 bool holdsLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
 
 QAction* action(QMenu* menu, const char* caption, const char* name) {
@@ -64,30 +58,42 @@ QAction* action(QMenu* menu, const char* caption, const char* name) {
 // Any button underlines the label while it is down; only the left one clicks.
 void MenuLabel::mousePressEvent(QMouseEvent* e) {
     emit mouseDown();
-    QLabel::mousePressEvent(e);
+    CommandLabel::mousePressEvent(e);
 }
 
 void MenuLabel::mouseReleaseEvent(QMouseEvent* e) {
     emit mouseUp();
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit clicked();
-    QLabel::mouseReleaseEvent(e);
+    CommandLabel::mouseReleaseEvent(e);
+}
+
+// Return, Enter and Space act as a click (the command label's keys); the menu key opens the
+// menu too, as it does for any control with a menu.
+void MenuLabel::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Menu) {
+        if (!e->isAutoRepeat()) emit clicked();
+        e->accept();
+        return;
+    }
+    CommandLabel::keyPressEvent(e);
+}
+
+void MenuLabel::contextMenuEvent(QContextMenuEvent* e) {
+    if (e->reason() == QContextMenuEvent::Keyboard) emit clicked();
+    e->accept();
 }
 
 frmMain::frmMain(std::string commandLine, QWidget* parent) : QWidget(parent), commandLine_(std::move(commandLine)) {
     setObjectName("frmMain");
     Label1 = named(plainLabel(":: Quellfort - Modding Wizard", this), "Label1");
     Label1->setFont(namedFont("Verdana", 12, true));
-    Label2 = named(new MenuLabel(this), "Label2");
-    Label2->setTextFormat(Qt::PlainText);
-    Label2->setText("Menu");
-    Label2->setCursor(Qt::PointingHandCursor);
+    Label2 = named(new MenuLabel("Menu", this), "Label2");
     WizPic = named(new QLabel(this), "WizPic");
     WizPic->setFixedSize(twips(2400), twips(4200));
     WizPic->setAlignment(Qt::AlignCenter);
     WizPic->setPixmap(welcomePicture().scaled(WizPic->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     setWindowIcon(levelAideIcon());
     Description = named(new QPlainTextEdit(this), "Description");
-    makeReading(Description);
+    makeReadingText(Description);
     setBoxText(Description, kWelcome);
     Command1 = named(new QPushButton("&Next", this), "Command1");
 
@@ -98,7 +104,7 @@ frmMain::frmMain(std::string commandLine, QWidget* parent) : QWidget(parent), co
         panels->addWidget(Cntrl[size_t(i)], 0, 0);
     }
     Text1 = named(new QPlainTextEdit(Cntrl[0]), "Text1");
-    makeReading(Text1);
+    makeReadingText(Text1);
     setBoxText(Text1, kNotes);
     (new QVBoxLayout(Cntrl[0]))->addWidget(Text1);
 
@@ -602,7 +608,13 @@ void frmMain::Label2_MouseUp() {
     Label2->setFont(f);
 }
 
-void frmMain::Label2_Click() { mnu->popup(QCursor::pos()); }
+// A click opens the menu where the mouse is; from the keyboard it opens below the label.
+void frmMain::Label2_Click() {
+    if (mnu->isVisible()) return;
+    const QPoint cursor = QCursor::pos();
+    mnu->popup(Label2->rect().contains(Label2->mapFromGlobal(cursor)) ? cursor
+                                                                        : Label2->mapToGlobal(Label2->rect().bottomLeft()));
+}
 
 template <typename F>
 void frmMain::guarded(F&& f) {

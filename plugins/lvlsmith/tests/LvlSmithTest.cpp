@@ -551,6 +551,31 @@ TEST_F(LvlSmith, MenuLabelUnderlinesWhilePressed) {
     EXPECT_FALSE(form->mnu->isVisible());
 }
 
+// Tools, help, about and quit are reached from the keyboard: Tab to "Menu", then Return,
+// Enter, Space or the menu key opens the menu, whose items the arrow keys and Return choose.
+TEST_F(LvlSmith, MenuLabelOpensItsMenuFromTheKeyboard) {
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->Command1->setFocus();
+    for (int i = 0; i < 20 && !form->Label2->hasFocus(); ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_TRUE(form->Label2->hasFocus());
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Menu}) {
+        SCOPED_TRACE(key);
+        QTest::keyClick(form->Label2, key);
+        EXPECT_TRUE(form->mnu->isVisible());
+        form->mnu->hide();
+    }
+    QTest::keyClick(form->Label2, Qt::Key_Return);
+    ASSERT_TRUE(form->mnu->isVisible());
+    QTest::keyClick(form->mnu, Qt::Key_Up); // "quit"
+    QTest::keyClick(form->mnu, Qt::Key_Up); // "about"
+    QTest::keyClick(form->mnu, Qt::Key_Return);
+    EXPECT_FALSE(form->mnu->isVisible());
+    ASSERT_NE(form->about(), nullptr);
+    EXPECT_TRUE(form->about()->isVisible());
+}
+
 TEST_F(LvlSmith, DoItRunsTheChosenProgram) {
     form->Option1->setChecked(true);
     form->Command6_Click();
