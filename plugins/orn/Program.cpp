@@ -100,8 +100,9 @@ std::string Program::ConvertToPath(std::string& path) {
 void Program::CheckRegPath() {
     const std::string result = variantText(registryResult);
     if (!result.empty()) {
-        WriteLog(std::string(">> Registry seems okay.") + CRLF + ">> Class WindowsRegistry.QueryValue returned: '" +
-                 result + "'");
+        // Two lines in the file: the log writer keeps each call on a line of its own.
+        WriteLog(">> Registry seems okay.");
+        WriteLog(">> Class WindowsRegistry.QueryValue returned: '" + result + "'");
         return;
     }
     WriteLog(">> Registry returned NO Path. Halting Execution.");

@@ -235,6 +235,19 @@ TEST_F(OrnRun, EmptyValueHaltsAndOnlyATrailingNulIsDropped) {
     }
 }
 
+// A registry value is any bytes: a line break or NUL in it stays inside its log lines.
+TEST_F(OrnRun, BreaksInARegistryValueAddNoLogLine) {
+    setFolder(game.path() + "/tools\r\nforged\n" + std::string(1, '\0') + "line");
+    const auto log = run("mapmaker; " + game.path());
+    const std::string value = game.path() + "/toolsforgedline";
+    for (const std::string& l : {">> Class WindowsRegistry.QueryValue returned: '" + value + "'",
+                                 ">> New Key is '" + value + "\\'",
+                                 "Built File is : '" + value + "\\mapmaker.exe' at $BuiltFile"})
+        EXPECT_NE(std::find(log.begin(), log.end(), l), log.end()) << l;
+    for (const auto& l : log) EXPECT_NE(l.rfind("forged", 0), 0u);
+    EXPECT_EQ(log.back(), "Bye.");
+}
+
 TEST_F(OrnRun, MissingKeyIsCreatedWithAnEmptyValueAndHalts) {
     const auto log = run("mapmaker; " + game.path());
     EXPECT_EQ(log.back(), "Bye.");
