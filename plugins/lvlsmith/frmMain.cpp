@@ -217,20 +217,46 @@ bool frmMain::Form_Load() {
     return true;
 }
 
+// The first-start flag is a side effect: a settings store that cannot be read or written is
+// reported on the assistant's own error path, and the start goes on.
 void frmMain::firstStart() {
-    if (platform().getSetting(kTitle, "configuration", "firsttime") == "YES") return;
+    std::string seen;
+    try {
+        seen = platform().getSetting(kTitle, "configuration", "firsttime");
+    } catch (const RunError& e) {
+        ShowErrorBox(std::string("The setting firsttime of ") + kTitle + " could not be read: " + e.description(),
+                     e.number());
+        return;
+    }
+    if (seen == "YES") return;
     platform().msgBox("Welcome,\r\nThis is the first time that you start LvlSmith.\r\n"
                       "Click okay to launch the manual for a quick introduction\r\n"
                       "on how to use the application and a step-by-step modding procedure.\r\n\r\n"
                       "You can view this manual anytime by selecting it in the tool-menu.",
                       0, "welcome.");
     OpenManual(ManualPath);
-    platform().saveSetting(kTitle, "configuration", "firsttime", "YES");
+    try {
+        platform().saveSetting(kTitle, "configuration", "firsttime", "YES");
+    } catch (const RunError& e) {
+        ShowErrorBox(std::string("The setting firsttime of ") + kTitle + " could not be saved: " + e.description(),
+                     e.number());
+    }
 }
 
 int frmMain::OpenManual(std::string& path) {
     ManualPath = resolvePath(KorvexDir, "Korvex.wfd/helpfiles/levelaide/levelaide.htm");
-    return platform().shellOpen(path);
+    const int result = platform().shellOpen(localFileUrl(path));
+    if (result <= 32) {
+        // The desktop opened nothing: say so, with the reason when the file itself is the cause.
+        RunError why(err::PathFileAccess);
+        try {
+            requireRegularFile(path);
+        } catch (const RunError& e) {
+            why = e;
+        }
+        ShowErrorBox("The manual " + path + " could not be opened: " + why.description(), why.number());
+    }
+    return result;
 }
 
 std::string frmMain::StepNumberText() const { return numTextTrimmed(CurrentStep); }
@@ -309,6 +335,14 @@ void frmMain::backToFolderStep() {
     }
 }
 
+// Before a file the player may still need is replaced by other bytes, the old one is kept
+// beside it under a stamped name, and the log says so. Raises when it cannot be kept: the
+// caller then replaces nothing.
+void frmMain::keepBeforeReplace(const std::string& path, const std::string& newBytes) {
+    const std::string kept = keepCopyBeforeReplace(path, newBytes, timeStamp(platform().now(), "yyyy-MM-dd_HH-mm-ss"));
+    if (!kept.empty()) WriteLog(">> Kept the earlier " + fileNameOf(path) + " as " + kept);
+}
+
 void frmMain::writeLogHeader() {
     WriteLog("");
     WriteLog(std::string(46, '*'));
@@ -353,7 +387,10 @@ void frmMain::Command1_Click() {
         WriteLog("> Backing up data binary.");
         const std::string backup = levelFile("data1.qfs");
         try {
-            writeFileAtomic(backup, readFile(levelFile("data1.bin")));
+            // A data1.qfs left by an abandoned run may be the level's only original: kept first.
+            const std::string bytes = readFile(levelFile("data1.bin"));
+            keepBeforeReplace(backup, bytes);
+            writeWorkFile(backup, bytes);
         } catch (const RunError& e) {
             // Without the work copy nothing can be rebuilt: back to the folder step.
             WriteLog(">> Backup failed: " + e.description() + "(" + IntToText(std::int16_t(e.number())) + ")");
@@ -428,7 +465,9 @@ void frmMain::Command5_Click() {
     const std::string level = levelFolder();
     const std::string bak = levelFile("data1.bak");
     try {
-        writeFileAtomic(bak, readFile(levelFile("data1.qfs")));
+        const std::string bytes = readFile(levelFile("data1.qfs"));
+        keepBeforeReplace(bak, bytes);
+        writeFileAtomic(bak, bytes);
     } catch (const RunError& e) {
         ShowErrorBox("The work file " + levelFile("data1.qfs") + " could not be backed up: " + e.description(),
                      e.number());
@@ -439,7 +478,7 @@ void frmMain::Command5_Click() {
     WriteLog("> Writing Jobfile to");
     WriteLog("> " + level);
     try {
-        writeLinesAtomic(levelFile("QfsBatch.bat"), jobFileLines(level));
+        writeWorkLines(levelFile("QfsBatch.bat"), jobFileLines(level));
     } catch (const RunError& e) {
         WriteLog(">> Writing failed: " + e.description() + "(" + IntToText(std::int16_t(e.number())) + ")");
         ShowErrorBox("The job file " + levelFile("QfsBatch.bat") + " could not be written: " + e.description(),
@@ -489,7 +528,7 @@ void frmMain::Command7_Click() {
     // The rename replaces the editor's data1.bin with the joined file in one step; the work
     // files go only once it has succeeded. Each line is logged once its step has happened.
     try {
-        renameFile(joined, bin);
+        replaceFileWith(joined, bin);
     } catch (const RunError& e) {
         WriteLog(">> Updating level failed: " + e.description() + "(" + IntToText(std::int16_t(e.number())) + ")");
         ShowErrorBox(joined + " could not replace " + bin + ": " + e.description(), e.number());

@@ -116,6 +116,7 @@ private:
     std::string levelFile(const std::string& name) const;
     void lockNext();
     void backToFolderStep();
+    void keepBeforeReplace(const std::string& path, const std::string& newBytes);
     void loadStepPicture();
     void loadStepText();
     void writeLogHeader();

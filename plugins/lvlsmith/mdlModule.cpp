@@ -48,7 +48,7 @@ std::vector<std::string> jobFileLines(const std::string& levelFolder) {
 
 void joinDataFiles(const std::string& levelFolder) {
     const std::string joined = readFile(resolvePath(levelFolder, "data1.qfs")) + readFile(resolvePath(levelFolder, "data1.bin"));
-    writeFileAtomic(resolvePath(levelFolder, "data1.new"), joined);
+    writeWorkFile(resolvePath(levelFolder, "data1.new"), joined);
 }
 
 void Main(const std::string& commandLine) {

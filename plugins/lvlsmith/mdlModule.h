@@ -36,8 +36,8 @@ std::string MakeDateStamp();
 std::vector<std::string> jobFileLines(const std::string& levelFolder);
 
 // What the job file does, done here since this platform runs no batch files: data1.new is
-// data1.qfs followed byte for byte by data1.bin, written whole (temporary file, then rename).
-// Raises the run error of the file that failed; data1.new is then as it was.
+// data1.qfs followed byte for byte by data1.bin, a work file made anew (never written through
+// a link at its name). Raises the run error of the file that failed.
 void joinDataFiles(const std::string& levelFolder);
 
 // The start-up: checks the command line, shows the window.

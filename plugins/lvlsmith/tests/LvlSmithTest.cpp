@@ -8,18 +8,22 @@
 #include "core/Files.h"
 #include "core/Text.h"
 #include "platform/FakePlatform.h"
+#include "platform/RealPlatform.h"
 #include "shared/Ui.h"
+#include "shared/testing/EndToEnd.h"
 #include "shared/testing/GameDir.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 
@@ -356,6 +360,130 @@ TEST_F(LvlSmith, OwnIconOnItsWindowsAndAWelcomePictureAtStepZero) {
     EXPECT_FALSE(form->about()->windowIcon().pixmap(32, 32).isNull());
 }
 
+// The manual's address is made from its path's bytes: a "#" or "?" in the game directory's
+// name is part of the path, not a fragment or a query. A desktop that opens nothing is reported.
+TEST(LvlSmithManual, OpenedByItsFileAddressAndAFailureIsReported) {
+    test::GameDir game("Quell #1? 100%");
+    FakePlatform fake;
+    fake.settings["LevelForge|configuration|firsttime"] = "YES";
+    frmMain form(game.path());
+    ASSERT_TRUE(form.Form_Load());
+    const std::string manual = game.file("korvex.wfd/helpfiles/levelaide/levelaide.htm");
+    form.mnuHelpManual->trigger();
+    ASSERT_EQ(fake.shellOpens.size(), 1u);
+    EXPECT_EQ(fake.shellOpens[0], localFileUrl(manual));
+    EXPECT_EQ(fake.shellOpens[0].rfind("file:///", 0), 0u);
+    EXPECT_EQ(fake.shellOpens[0].find_first_of("#? "), std::string::npos);
+    EXPECT_TRUE(fake.boxes.empty());
+
+    fake.shellOpenResult = 2;
+    form.mnuHelpManual->trigger(); // no manual (nor its folder) in this game directory
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].title, "Error.");
+    EXPECT_NE(fake.boxes[0].text.find(manual), std::string::npos);
+    EXPECT_EQ(fake.boxes[0].text.substr(fake.boxes[0].text.size() - 4), ", 76");
+    game.write("korvex.wfd/helpfiles/levelaide/levelaide.htm", "<html></html>");
+    form.mnuHelpManual->trigger(); // there, but the desktop could not open it
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(fake.boxes[1].text.substr(fake.boxes[1].text.size() - 4), ", 75");
+}
+
+// Work files are made anew: a link planted at data1.qfs, data1.new or QfsBatch.bat is replaced
+// by a file of the assistant's own, and the file it named is left as it was.
+TEST_F(LvlSmith, WorkFilesAreNeverWrittenThroughALink) {
+    const char* names[] = {"data1.qfs", "data1.new", "QfsBatch.bat"};
+    for (const char* n : names) {
+        game.write(std::string("outside/") + n, "victim");
+        ASSERT_TRUE(QFile::link(QString::fromStdString(game.file(std::string("outside/") + n)),
+                                QString::fromStdString(level() + "/" + n)));
+    }
+    throughWriteNewObjects();
+    for (const char* n : names) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(game.read(std::string("outside/") + n), "victim");
+        EXPECT_FALSE(QFileInfo(QString::fromStdString(level() + "/" + n)).isSymLink());
+    }
+    EXPECT_EQ(lvl("data1.qfs"), kOld);
+    EXPECT_EQ(lvl("data1.new"), kOld + kEdited);
+    EXPECT_EQ(splitLines(lvl("QfsBatch.bat")), jobFileLines(level()));
+
+    // A link put in data1.new's place afterwards is not renamed into data1.bin.
+    game.write("outside/joined", kOld + kEdited);
+    QFile::remove(QString::fromStdString(level() + "/data1.new"));
+    ASSERT_TRUE(QFile::link(QString::fromStdString(game.file("outside/joined")),
+                            QString::fromStdString(level() + "/data1.new")));
+    fake.boxes.clear();
+    form->Command7_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].title, "Error.");
+    EXPECT_EQ(lvl("data1.bin"), kEdited);
+    EXPECT_FALSE(QFileInfo(QString::fromStdString(level() + "/data1.bin")).isSymLink());
+    EXPECT_TRUE(has("QfsBatch.bat"));
+}
+
+// "Update and Clean Level" replaces data1.bin as every whole-file writer does: a file the user
+// may not write is refused with 70 and nothing is deleted; a link stays a link and the file it
+// names gets the joined data, keeping its mode.
+TEST_F(LvlSmith, UpdateReplacesDataBinByTheWholeFileRules) {
+    throughWriteNewObjects();
+    const QString bin = QString::fromStdString(level() + "/data1.bin");
+    ASSERT_TRUE(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const auto before = log().size();
+    fake.boxes.clear();
+    form->Command7_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text.substr(fake.boxes[0].text.size() - 4), ", 70");
+    EXPECT_EQ(lvl("data1.bin"), kEdited);
+    for (const char* kept : {"data1.new", "data1.qfs", "QfsBatch.bat"}) EXPECT_TRUE(has(kept)) << kept;
+    EXPECT_FALSE(form->Command1->isEnabled());
+    const auto l = log();
+    EXPECT_EQ(std::vector<std::string>(l.begin() + long(before), l.end()),
+              (std::vector<std::string>{">> Updating level failed: Permission denied(70)"}));
+
+    // The same level with data1.bin a link to the level's data kept elsewhere.
+    QFile::remove(bin);
+    game.write("store/lvl1.bin", kEdited);
+    const QString store = QString::fromStdString(game.file("store/lvl1.bin"));
+    ASSERT_TRUE(QFile::setPermissions(store, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    ASSERT_TRUE(QFile::link(store, bin));
+    fake.boxes.clear();
+    form->Command7_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].title, "Information.");
+    EXPECT_TRUE(QFileInfo(bin).isSymLink());
+    EXPECT_EQ(game.read("store/lvl1.bin"), kOld + kEdited);
+    const auto userBits = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+    EXPECT_EQ(QFile::permissions(store) & ~userBits, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    for (const char* gone : {"data1.new", "data1.qfs", "QfsBatch.bat"}) EXPECT_FALSE(has(gone)) << gone;
+}
+
+// What the player may still need is kept before it is replaced by other bytes: a data1.qfs
+// left by an abandoned run (the level's only original once the editor has saved) and the
+// data1.bak of an earlier run, each under its name and a stamp, with one log line.
+TEST_F(LvlSmith, OldWorkCopyAndBackupAreKeptBeforeTheyAreReplaced) {
+    const std::string stamp = timeStamp(fake.clock, "yyyy-MM-dd_HH-mm-ss");
+    game.write("levels/lvl1/data1.qfs", "ORIGINAL of an abandoned run");
+    game.write("levels/lvl1/data1.bak", "BACKUP of an earlier run");
+    throughWriteNewObjects();
+    EXPECT_EQ(lvl("data1.qfs." + stamp), "ORIGINAL of an abandoned run");
+    EXPECT_EQ(lvl("data1.qfs"), kOld);
+    EXPECT_EQ(lvl("data1.bak." + stamp), "BACKUP of an earlier run");
+    EXPECT_EQ(lvl("data1.bak"), kOld);
+    const auto l = log();
+    for (const char* f : {"data1.qfs", "data1.bak"})
+        EXPECT_EQ(std::count(l.begin(), l.end(), std::string(">> Kept the earlier ") + f + " as " + level() + "/" + f +
+                                                     "." + stamp),
+                  1)
+            << f;
+
+    // The same bytes again: nothing more is kept.
+    QFile::remove(QString::fromStdString(level() + "/data1.qfs." + stamp));
+    QFile::remove(QString::fromStdString(level() + "/data1.bak." + stamp));
+    form->Command5_Click();
+    EXPECT_FALSE(has("data1.bak." + stamp));
+    EXPECT_EQ(QDir(QString::fromStdString(level())).entryList({"data1.*.*"}, QDir::Files), QStringList());
+}
+
 TEST_F(LvlSmith, SecondUpdateGivesNoAdviceThatCannotWork) {
     throughWriteNewObjects();
     form->Command7_Click();
@@ -487,14 +615,69 @@ TEST(LvlSmithStart, FirstStartWelcomesOpensTheManualAndRemembers) {
                       "procedure.\r\n\r\nYou can view this manual anytime by selecting it in the tool-menu.");
             EXPECT_EQ(fake.boxes[0].style, 0);
             EXPECT_EQ(fake.boxes[0].title, "welcome.");
-            EXPECT_EQ(fake.shellOpens,
-                      (std::vector<std::string>{game.path() + "/korvex.wfd/helpfiles/levelaide/levelaide.htm"}));
+            EXPECT_EQ(fake.shellOpens, (std::vector<std::string>{localFileUrl(
+                                           game.path() + "/korvex.wfd/helpfiles/levelaide/levelaide.htm")}));
             EXPECT_EQ(fake.settings["LevelForge|configuration|firsttime"], "YES");
         } else {
             EXPECT_TRUE(fake.boxes.empty());
             EXPECT_TRUE(fake.shellOpens.empty());
         }
         EXPECT_EQ(fake.current, game.path());
+    }
+}
+
+// A settings file the assistant may not write (or a folder in its place) costs the player no
+// start: the failure is reported as the assistant's error and the window comes all the same.
+TEST(LvlSmithStart, FirstStartThatCannotBeRememberedIsReportedAndGoesOn) {
+    struct Case {
+        const char* what;
+        bool folder;
+        const char* title; // of the first box
+        const char* failure;
+    };
+    const Case cases[] = {{"read-only settings file", false, "welcome.", "could not be saved: Permission denied, 70"},
+                          {"a folder in its place", true, "Error.", "could not be read: Path/File access error, 75"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::GameDir game;
+        QTemporaryDir tmp;
+        ASSERT_TRUE(tmp.isValid());
+        const QString ini = tmp.path() + "/config/Korvex/LevelForge.ini";
+        QDir().mkpath(tmp.path() + "/config/Korvex");
+        QDir().mkpath(tmp.path() + "/bin");
+        if (c.folder) {
+            QDir().mkpath(ini);
+        } else {
+            QFile f(ini);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("[configuration]\r\n");
+            f.close();
+            f.setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        }
+        QFile opener(tmp.path() + "/bin/xdg-open"); // the desktop's opener: opens nothing, succeeds
+        ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+        opener.write("#!/bin/sh\nexit 0\n");
+        opener.close();
+        opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString dialogs = tmp.path() + "/dialogs.jsonl";
+        test::ScopedEnv env({{"XDG_CONFIG_HOME", tmp.path() + "/config"},
+                             {"KORVEX_DIALOGS", dialogs},
+                             {"KORVEX_DIALOG_ANSWERS", tmp.path() + "/answers"},
+                             {"PATH", tmp.path() + "/bin:" + qEnvironmentVariable("PATH")}});
+        auto real = makeRealPlatform();
+        Platform* previous = setPlatform(real.get());
+        real->setProgramName("LVLSMITH");
+        {
+            frmMain form(game.path());
+            ASSERT_TRUE(form.Form_Load());
+            EXPECT_NO_THROW(form.firstStart());
+        }
+        setPlatform(previous);
+        const auto boxes = test::jsonLines(dialogs);
+        ASSERT_FALSE(boxes.empty());
+        EXPECT_EQ(boxes.front()["title"].toString(), c.title);
+        EXPECT_EQ(boxes.back()["title"].toString(), "Error.");
+        EXPECT_TRUE(boxes.back()["text"].toString().endsWith(c.failure)) << boxes.back()["text"].toString().toStdString();
     }
 }
 
@@ -516,7 +699,7 @@ TEST_F(LvlSmith, MenuItemsStartWhatTheyName) {
     form->mnuHelpManual->trigger();
     form->mnuHelpManual->trigger();
     EXPECT_EQ(fake.shellOpens.size(), 2u);
-    EXPECT_EQ(fake.shellOpens[1], game.file("korvex.wfd/helpfiles/levelaide/levelaide.htm"));
+    EXPECT_EQ(fake.shellOpens[1], localFileUrl(game.file("korvex.wfd/helpfiles/levelaide/levelaide.htm")));
 
     QFile::remove(QString::fromStdString(game.file("qfvs.exe")));
     form->mnuToolsLaunchSwitcher->trigger();
