@@ -198,6 +198,10 @@ frmMain::frmMain(std::string commandLine, QWidget* parent) : QWidget(parent), co
     connect(mnuHelpManual, &QAction::triggered, this, [this] { mnuHelpManual_Click(); });
     connect(mnuElseAbout, &QAction::triggered, this, [this] { mnuElseAbout_Click(); });
     connect(mnuElseQuit, &QAction::triggered, this, [this] { mnuElseQuit_Click(); });
+    // Tab goes from the menu through the step's text and panel to Next.
+    QWidget* order[] = {Label2, Description, Text1, Dir1, Command3, Command4, Command2, Command5,
+                        Command7, Option1, Option2, Option3, Command6, Command1};
+    for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
     ShowStepPanel();
 }
 

@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QLocale>
 
 namespace kx::lvlsmith {
@@ -64,6 +65,7 @@ void Main(const std::string& commandLine) {
     form->firstStart();
     form->show();
     form->ShowStepPanel();
+    form->Command1->setFocus();
 }
 
 } // namespace kx::lvlsmith
