@@ -6,6 +6,7 @@
 #include "core/RunError.h"
 #include "core/Text.h"
 #include "platform/Platform.h"
+#include "shared/ModuleCommandLine.h"
 
 #include <QLocale>
 
@@ -13,13 +14,6 @@ namespace kx::orn {
 
 namespace {
 const char* const kCritical = "Critical Error.";
-}
-
-std::string absoluteBaseDir(const std::string& dir) {
-    if (dir.empty() || dir.front() == '/') return dir;
-    std::string cwd = platform().currentDir();
-    if (cwd.empty() || cwd.back() != '/') cwd += '/';
-    return cwd + dir;
 }
 
 CommandLineParts splitCommandLine(const std::string& commandLine) {
@@ -50,7 +44,12 @@ void Program::ReadCLINE(const std::string& commandLine) {
     }
     // The program changes into its base directory and then builds every path from it: a relative
     // one is made absolute now, before the change, so that it still names the same folder.
-    KorvexDir = absoluteBaseDir(KorvexDir);
+    // (The modules' rule, from their shared command-line check.) Without a current directory
+    // it stays as given, and entering it fails on its own error path.
+    try {
+        KorvexDir = kx::absoluteBaseDir(KorvexDir);
+    } catch (const RunError&) {
+    }
     // A missing logs folder drops the lines; the program goes on.
     log_ = std::make_unique<LogFile>(joinPath(KorvexDir, "korvex.wfd/logs/plg_orn.log"));
 }

@@ -19,10 +19,6 @@ struct CommandLineParts {
 // character after it; so the last ";" decides.
 CommandLineParts splitCommandLine(const std::string& commandLine);
 
-// A base directory given relative to the current directory, made absolute from it byte for
-// byte (nothing resolved or normalised); an absolute one as it is.
-std::string absoluteBaseDir(const std::string& dir);
-
 class Program {
 public:
     std::string FunctionName, KorvexDir;
