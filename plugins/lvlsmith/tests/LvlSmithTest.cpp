@@ -388,6 +388,44 @@ TEST(LvlSmithManual, OpenedByItsFileAddressAndAFailureIsReported) {
     EXPECT_EQ(fake.boxes[1].text.substr(fake.boxes[1].text.size() - 4), ", 75");
 }
 
+// On this machine: a game directory whose name is not valid UTF-8 (and holds "#") still hands
+// the desktop's opener the manual's exact address.
+TEST(LvlSmithManual, GameDirectoryNotInUtf8StillOpensItsManual) {
+    test::GameDir root;
+    const std::string game = root.path() + "/Jos\xe9 #1";
+    makeDir(game);
+    for (const char* sub : {"/korvex.wfd", "/korvex.wfd/logs", "/korvex.wfd/helpfiles", "/korvex.wfd/helpfiles/levelaide"})
+        makeDir(game + sub);
+    const std::string manual = game + "/korvex.wfd/helpfiles/levelaide/levelaide.htm";
+    writeFileAtomic(manual, "<html><body>LevelForge</body></html>");
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QDir().mkpath(tmp.path() + "/bin");
+    const QString opened = tmp.path() + "/opened";
+    QFile opener(tmp.path() + "/bin/xdg-open");
+    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+    opener.write("#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + opened.toLocal8Bit() + "'\n");
+    opener.close();
+    opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString dialogs = tmp.path() + "/dialogs.jsonl";
+    test::ScopedEnv env({{"XDG_CONFIG_HOME", tmp.path() + "/config"},
+                         {"KORVEX_DIALOGS", dialogs},
+                         {"KORVEX_DIALOG_ANSWERS", tmp.path() + "/answers"},
+                         {"PATH", tmp.path() + "/bin:" + qEnvironmentVariable("PATH")}});
+    auto real = makeRealPlatform();
+    Platform* previous = setPlatform(real.get());
+    real->setProgramName("LVLSMITH");
+    {
+        frmMain form(game);
+        ASSERT_TRUE(form.Form_Load());
+        form.mnuHelpManual->trigger();
+        EXPECT_TRUE(test::waitFor([&] { return !test::readOrEmpty(opened.toStdString()).empty(); }, 10000));
+    }
+    setPlatform(previous);
+    EXPECT_EQ(test::readOrEmpty(opened.toStdString()), localFileUrl(manual) + "\n");
+    EXPECT_TRUE(test::jsonLines(dialogs).empty()) << test::readOrEmpty(dialogs.toStdString());
+}
+
 // Work files are made anew: a link planted at data1.qfs, data1.new or QfsBatch.bat is replaced
 // by a file of the assistant's own, and the file it named is left as it was.
 TEST_F(LvlSmith, WorkFilesAreNeverWrittenThroughALink) {
