@@ -2,7 +2,9 @@
 // The assistant's plain routines: number texts, its boxes, the date stamp of its log, the job
 // file and the join that the job file describes.
 
+#include <QDate>
 #include <QIcon>
+#include <QLocale>
 #include <QPixmap>
 
 #include <cstdint>
@@ -30,6 +32,9 @@ void ShowInfoBox(const std::string& message);
 
 // Short date and long time, each "/", ":", "\", "," and "." turned into "-".
 std::string MakeDateStamp();
+// The date in the short form of the user's regional format, its digits Latin in every locale
+// (a locale's own digits would become "?" in the log).
+std::string shortDate(const QDate& date, const QLocale& locale = QLocale::system());
 
 // The six lines of QfsBatch.bat for a level folder: the drive and the folder below it, then
 // the join. A folder without a drive ("/home/x") gets an empty drive line and the whole path.

@@ -16,6 +16,13 @@ namespace {
 const char* const kCritical = "Critical Error.";
 }
 
+std::string shortDate(const QDate& date, const QLocale& locale) {
+    // Writing-direction marks some formats carry (ar_EG) say nothing in a log line.
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    for (const char16_t mark : {u'\u200e', u'\u200f', u'\u061c'}) format.remove(QChar(mark));
+    return timeStamp(QDateTime(date, QTime(0, 0)), format);
+}
+
 CommandLineParts splitCommandLine(const std::string& commandLine) {
     CommandLineParts parts;
     for (size_t p = 0; p < commandLine.size(); ++p) {
@@ -123,8 +130,7 @@ void Program::Main(const std::string& commandLine) {
     WindowsRegistry registry;
     ReadCLINE(commandLine);
     const QDateTime now = platform().now();
-    WriteLog("ORN PLUGIN STARTED.  " + fromUi(now.toString("HH:mm:ss")) + " :: " +
-             fromUi(QLocale::system().toString(now.date(), QLocale::ShortFormat)));
+    WriteLog("ORN PLUGIN STARTED.  " + timeStamp(now, "HH:mm:ss") + " :: " + shortDate(now.date()));
     WriteLog("Calling SubFunction ReadCLINE()");
     WriteLog("Recurse to KorvexDir");
     try {

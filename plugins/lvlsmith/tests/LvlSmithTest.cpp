@@ -622,6 +622,17 @@ TEST(LvlSmithJob, SixLinesForDriveAndDrivelessFolders) {
                                         "copy /B data1.qfs + /B data1.bin /B data1.new", "cls"}));
 }
 
+// The log header's date: the regional order, Latin digits in every locale, no "?".
+TEST(LvlSmithText, DateStampHasLatinDigitsInEveryLocale) {
+    const QDate day(2026, 12, 10);
+    for (const char* name : {"fa_IR", "ar_EG", "bn_BD", "de_DE", "en_US"}) {
+        SCOPED_TRACE(name);
+        const std::string d = shortDate(day, QLocale(QString::fromLatin1(name)));
+        EXPECT_EQ(d.find('?'), std::string::npos) << d;
+        EXPECT_NE(d.find("10"), std::string::npos) << d;
+    }
+}
+
 TEST(LvlSmithText, NumberTexts) {
     EXPECT_EQ(IntToText(53), "53");
     EXPECT_EQ(IntToText(0), "0");

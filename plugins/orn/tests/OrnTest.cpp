@@ -121,6 +121,21 @@ TEST(OrnDescriptors, EmptyFunctionNameMatchesNoDescriptor) {
     }
 }
 
+// The log's date keeps the regional order and separators, with Latin digits in every locale.
+TEST(OrnLog, DateHasLatinDigitsInEveryLocale) {
+    const QDate day(2026, 12, 10);
+    for (const char* name : {"fa_IR", "ar_EG", "bn_BD", "de_DE", "en_US"}) {
+        SCOPED_TRACE(name);
+        const std::string d = shortDate(day, QLocale(QString::fromLatin1(name)));
+        EXPECT_EQ(d.find('?'), std::string::npos) << d;
+        EXPECT_NE(d.find("10"), std::string::npos) << d;
+        EXPECT_NE(d.find("12"), std::string::npos) << d;
+    }
+    EXPECT_EQ(shortDate(day, QLocale(QLocale::German, QLocale::Germany)), "10.12.26");
+    EXPECT_EQ(shortDate(day, QLocale(QLocale::Persian, QLocale::Iran)), "2026/12/10");
+    EXPECT_EQ(shortDate(day, QLocale(QLocale::Arabic, QLocale::Egypt)), "10/12/2026");
+}
+
 TEST(OrnDescriptors, HiveNamesInAnyCase) {
     EXPECT_EQ(hiveHandle("HKEY_CLASSES_ROOT"), 0x80000000u);
     EXPECT_EQ(hiveHandle("hkey_current_user"), 0x80000001u);
@@ -148,8 +163,7 @@ protected:
         return splitLines(game.read("korvex.wfd/logs/plg_orn.log"));
     }
     std::string startLine() const {
-        return "ORN PLUGIN STARTED.  12:00:00 :: " +
-               fromUi(QLocale::system().toString(fake.clock.date(), QLocale::ShortFormat));
+        return "ORN PLUGIN STARTED.  12:00:00 :: " + shortDate(fake.clock.date());
     }
     std::vector<std::string> head() const {
         return {startLine(),
