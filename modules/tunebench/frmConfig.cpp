@@ -33,6 +33,11 @@ QScrollBar* slider(const char* name, int min, int max, int initial, int small, i
     s->setPageStep(large);
     s->setValue(initial);
     s->setMinimumWidth(160);
+    // Reached by Tab and moved with the arrow keys, as every control with a value is.
+    s->setFocusPolicy(Qt::StrongFocus);
+    // Qt's scroll bars invert their keys (made for vertical ones, where Up lowers the value):
+    // Right must raise it.
+    s->setInvertedControls(false);
     return s;
 }
 
@@ -82,6 +87,11 @@ frmConfig::frmConfig(std::string commandLine, QWidget* parent)
     Combo1 = named(new QComboBox, "Combo1");
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert); // typed text never becomes an entry
+    // Only an entry chosen from the list applies a preset. Qt's completer would turn one typed
+    // letter into a whole entry, and the box, when its edit field is left holding an entry's
+    // text, makes that entry current and reports it as chosen: both go.
+    Combo1->setCompleter(nullptr);
+    QObject::disconnect(Combo1->lineEdit(), &QLineEdit::editingFinished, Combo1, nullptr);
     Command11 = named(new QPushButton("&ok"), "Command11");
     Command12 = named(new QPushButton("&cancel"), "Command12");
 
