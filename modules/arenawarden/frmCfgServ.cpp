@@ -190,6 +190,9 @@ frmCfgServ::frmCfgServ() {
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(5);
     HScroll1->setValue(40);
+    // Reached by Tab; Right raises the minutes (Qt's scroll bars invert their keys).
+    HScroll1->setFocusPolicy(Qt::StrongFocus);
+    HScroll1->setInvertedControls(false);
     Text3 = new ClickLineEdit(QStringLiteral("40"));
     Text3->setObjectName("Text3");
     Label8 = label("Label8", "minutes.");

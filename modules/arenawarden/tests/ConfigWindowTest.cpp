@@ -23,7 +23,9 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QApplication>
 #include <QTabBar>
+#include <QTest>
 
 #include <functional>
 #include <optional>
@@ -295,6 +297,28 @@ TEST_F(ConfigWindow, TheCycleTimeInput) {
         fake.boxes.clear();
         nextCase();
     }
+}
+
+// From the tab strip to the cycle time and its scroll bar with the keyboard alone.
+TEST_F(ConfigWindow, TheCycleTimeScrollBarIsSetWithTheKeyboard) {
+    auto& w = cfg();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.tbsConfigureTab->setFocus();
+    QTest::keyClick(w.tbsConfigureTab, Qt::Key_Right);
+    QTest::keyClick(w.tbsConfigureTab, Qt::Key_Right);
+    ASSERT_EQ(w.pages->currentWidget(), w.Picture1[2]);
+    for (int i = 0; i < 10 && QApplication::focusWidget() != w.HScroll1; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), w.HScroll1);
+    QTest::keyClick(w.HScroll1, Qt::Key_Right);
+    EXPECT_EQ(w.HScroll1->value(), 41);
+    EXPECT_EQ(shown(w.Text3), " 41");
+    QTest::keyClick(w.HScroll1, Qt::Key_Left);
+    QTest::keyClick(w.HScroll1, Qt::Key_Left);
+    EXPECT_EQ(shown(w.Text3), " 39");
+    EXPECT_TRUE(fake.boxes.empty());
 }
 
 TEST_F(ConfigWindow, TheLaunchTakesTheTypedCycleTimeOnlyWithinItsRange) {
