@@ -14,7 +14,10 @@
 #include <QTemporaryDir>
 #include <QMenu>
 #include <QPixmap>
+#include <QApplication>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -184,6 +187,52 @@ TEST_F(Docklet, ServerSetsAreListedAndHandedOverByTheirFile) {
 
     form->mnuToolsPlugIn[0]->trigger();
     EXPECT_EQ(fake.settings[SetKey], "cup.final.ini");
+}
+
+// The settings store cannot be written: the choice made in the icon's real menu reports it on
+// the module's error path, inside the menu's own event loop, and the module runs on.
+TEST_F(Docklet, ASettingsStoreThatCannotBeWrittenIsReportedFromTheMenu) {
+    struct ReadOnlySettings : FakePlatform {
+        void saveSetting(const std::string&, const std::string&, const std::string&, const std::string&) override {
+            throw RunError(err::PermissionDenied);
+        }
+    } local;
+    local.current = game.path();
+    local.setProgramName("mod_docklet");
+    game.touchProgram("korvex.wfd/modules/mod_arenawarden");
+    serverSets({"cup.ini"});
+    auto form = load();
+    bool chosen = false;
+    form->popUpMenu = [&](QMenu* menu) {
+        // Down to "launch serverset", into it, past "reload serverset" to the set, Return.
+        QTimer::singleShot(0, menu, [&] {
+            for (int i = 0; i < 6; ++i) QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Down);
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Down);
+            ASSERT_EQ(qobject_cast<QMenu*>(QApplication::activePopupWidget())->activeAction(), form->mnuToolsPlugIn[0]);
+            chosen = true;
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+        });
+        menu->exec(QPoint(20, 20));
+    };
+    // Qt's event loop warns of an exception that passes through it, and throws it on.
+    static std::vector<std::string> warnings;
+    warnings.clear();
+    const auto previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
+        warnings.push_back(m.toStdString());
+    });
+    local.trayMouse(tray::RightButtonUp);
+    qInstallMessageHandler(previous);
+    for (const auto& w : warnings) EXPECT_EQ(w.find("exception"), std::string::npos) << w;
+    EXPECT_TRUE(chosen);
+    EXPECT_FALSE(form->busy());
+    ASSERT_EQ(local.boxes.size(), 2u);
+    EXPECT_EQ(local.boxes[0].text, " 1");
+    EXPECT_EQ(local.boxes[1].text, "An error occured while performing the specified task.\r\n"
+                                   "Permission denied (settings Korvex.ini), 70");
+    EXPECT_EQ(local.boxes[1].title, "error.");
+    EXPECT_TRUE(local.starts.empty()) << "the dedicated server module would not find the set";
+    EXPECT_TRUE(local.trayShown);
 }
 
 TEST_F(Docklet, ReloadRebuildsTheItemsFromTheFolder) {
