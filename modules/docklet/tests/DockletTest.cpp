@@ -159,14 +159,19 @@ TEST_F(Docklet, FailedStartsAreReportedAndTheModuleRunsOn) {
     EXPECT_TRUE(fake.trayShown);
 }
 
+// Listed are the names the dedicated server module takes when handed over: any name found on
+// disk but one with a path or a line break (the hand-over is a settings line).
 TEST(ServerSetItems, CaptionUpToTheFirstDotAndTheWholeFileName) {
-    const auto items = serverSetItems({"cup.final.ini", "east.ini", "bad\r\nname.ini", "x..ini"});
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].caption, "cup");
-    EXPECT_EQ(items[0].fileName, "cup.final.ini");
-    EXPECT_EQ(items[1].caption, "east");
-    EXPECT_EQ(items[2].caption, "x");
-    EXPECT_EQ(items[2].fileName, "x..ini");
+    const auto items = serverSetItems({"cup.final.ini", "east.ini", "bad\r\nname.ini", "x..ini", "\"q\".ini",
+                                       "a\\b.ini", "what?.ini", "t\tab.ini"});
+    std::vector<std::pair<std::string, std::string>> got;
+    for (const auto& i : items) got.emplace_back(i.caption, i.fileName);
+    EXPECT_EQ(got, (std::vector<std::pair<std::string, std::string>>{{"cup", "cup.final.ini"},
+                                                                      {"east", "east.ini"},
+                                                                      {"x", "x..ini"},
+                                                                      {"\"q\"", "\"q\".ini"},
+                                                                      {"what?", "what?.ini"},
+                                                                      {"t\tab", "t\tab.ini"}}));
 }
 
 TEST_F(Docklet, ServerSetsAreListedAndHandedOverByTheirFile) {

@@ -67,20 +67,24 @@ TEST_F(Dresser, ListsTheSkinFoldersAndShowsTheirDescriptions) {
     skin("qfs 3.1 default", {"; shown to nobody", "Quellfort default", "", "  two blanks stay"});
     skin("Dark", {";only", "; comments"});
     std::filesystem::create_directories(game.file("korvex.wfd/skins/bare"));
-    std::filesystem::create_directories(game.file("korvex.wfd/skins/two\nlines"));
+    // Names found on disk are listed as they are unless they hold a path or a line break, the
+    // launcher's rule too (isUsableSkinName).
+    for (const char* odd : {"two\nlines", "back\\slash", "colon:name", "what?", "t\tab"})
+        std::filesystem::create_directories(game.file(std::string("korvex.wfd/skins/") + odd));
     std::filesystem::create_directories(game.file("korvex.wfd/skins/.hidden"));
     game.write("korvex.wfd/skins/loose.ini", "a file");
 
     auto f = load();
     EXPECT_EQ(fake.current, game.path());
-    EXPECT_EQ(items(f->List1), (std::vector<std::string>{"bare", "Dark", "qfs 3.1 default"}));
+    EXPECT_EQ(items(f->List1),
+              (std::vector<std::string>{"bare", "colon:name", "Dark", "qfs 3.1 default", "t\tab", "what?"}));
     EXPECT_EQ(listIndex(f->List1), 0);
     EXPECT_EQ(text(*f), "") << "no skininfo.ini: no description";
     EXPECT_TRUE(fake.boxes.empty());
 
-    f->List1->setCurrentRow(2); // as a click or an arrow key does
+    f->List1->setCurrentRow(3); // as a click or an arrow key does
     EXPECT_EQ(text(*f), "Quellfort default\n\n  two blanks stay\n");
-    selectListIndex(f->List1, 1);
+    selectListIndex(f->List1, 2);
     f->List1_Click();
     EXPECT_EQ(text(*f), "");
     EXPECT_EQ(fromUi(f->windowTitle()), "choosing skin...");
@@ -142,18 +146,21 @@ TEST_F(Dresser, WithoutSkinsApplyAsksForOne) {
     }
 }
 
-// Names are written whole and byte for byte: blanks, and a UTF-8 folder name as it is on disk.
+// Names are written whole and byte for byte: blanks, a UTF-8 folder name as it is on disk, and
+// characters a typed name could not hold.
 TEST_F(Dresser, ApplyRewritesUsedSkinAndEnds) {
     skin("dark", {"Dark"});
     skin("night watch", {"Night"});
     skin("Jos\xc3\xa9", {"UTF-8"});
-    for (int index : {2, 1}) {
-        const std::string name = index == 2 ? "night watch" : "Jos\xc3\xa9";
+    skin("colon:name", {"Colon"});
+    const std::vector<std::string> listed = {"colon:name", "dark", "Jos\xc3\xa9", "night watch"};
+    for (int index : {3, 2, 0}) {
+        const std::string name = listed[static_cast<size_t>(index)];
         SCOPED_TRACE(name);
         kx::writeConfig(game.path(), values());
         fake.boxes.clear();
         auto f = load();
-        ASSERT_EQ(items(f->List1).size(), 3u);
+        ASSERT_EQ(items(f->List1).size(), listed.size());
         selectListIndex(f->List1, index);
         f->List1_Click();
         EXPECT_THROW(f->Command2_Click(), ProgramEnded);
