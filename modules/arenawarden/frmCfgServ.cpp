@@ -17,6 +17,7 @@
 #include "core/Text.h"
 #include "shared/Ui.h"
 #include "shared/widgets/FileControls.h"
+#include "shared/widgets/KeyScrollBar.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -184,15 +185,12 @@ frmCfgServ::frmCfgServ() {
     // --- 2 cycle time -------------------------------------------------------------------------
     Label3 = label("Label3", "Cycle time");
     Label5 = label("Label5", "change the amount by scrolling");
-    HScroll1 = new QScrollBar(Qt::Horizontal);
+    HScroll1 = new KeyScrollBar;
     HScroll1->setObjectName("HScroll1");
     HScroll1->setRange(10, 90);
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(5);
     HScroll1->setValue(40);
-    // Reached by Tab; Right raises the minutes (Qt's scroll bars invert their keys).
-    HScroll1->setFocusPolicy(Qt::StrongFocus);
-    HScroll1->setInvertedControls(false);
     Text3 = new ClickLineEdit(QStringLiteral("40"));
     Text3->setObjectName("Text3");
     Label8 = label("Label8", "minutes.");

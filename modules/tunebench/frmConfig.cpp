@@ -4,6 +4,7 @@
 
 #include "shared/ModuleCommandLine.h"
 #include "shared/Ui.h"
+#include "shared/widgets/KeyScrollBar.h"
 #include "shared/widgets/LimitedTextBox.h"
 #include "platform/Platform.h"
 #include "core/Files.h"
@@ -27,17 +28,12 @@ namespace kx::tunebench {
 namespace {
 
 QScrollBar* slider(const char* name, int min, int max, int initial, int small, int large) {
-    auto* s = named(new QScrollBar(Qt::Horizontal), name);
+    auto* s = named(new KeyScrollBar, name);
     s->setRange(min, max);
     s->setSingleStep(small);
     s->setPageStep(large);
     s->setValue(initial);
     s->setMinimumWidth(160);
-    // Reached by Tab and moved with the arrow keys, as every control with a value is.
-    s->setFocusPolicy(Qt::StrongFocus);
-    // Qt's scroll bars invert their keys (made for vertical ones, where Up lowers the value):
-    // Right must raise it.
-    s->setInvertedControls(false);
     return s;
 }
 
