@@ -12,6 +12,7 @@
 #include "core/Text.h"
 #include "shared/Ui.h"
 #include "shared/testing/ShownText.h"
+#include "shared/widgets/CommandLabel.h"
 #include "shared/widgets/FileControls.h"
 
 #include <QCheckBox>
@@ -431,6 +432,99 @@ TEST_F(ConfigWindow, PagesAndSubPages) {
     w.Label24_Click();
     EXPECT_FALSE(w.Picture3->isVisibleTo(&w));
     EXPECT_TRUE(w.tbsConfigureTab->isEnabled());
+}
+
+// The label commands from the keyboard alone: reached by Tab, acting on Return and Space, and
+// no page a keyboard user cannot leave.
+class ConfigWindowKeys : public ArenaTest {
+protected:
+    frmCfgServ& shown() {
+        auto& w = cfg();
+        w.show();
+        QApplication::setActiveWindow(&w);
+        if (!QTest::qWaitForWindowActive(&w)) throw std::runtime_error("the window is not active");
+        return w;
+    }
+    static QWidget* focus() { return QApplication::focusWidget(); }
+    // Tab until the widget has the focus; false when it is never reached.
+    static bool tabTo(QWidget* target) {
+        for (int i = 0; i < 40; ++i) {
+            if (focus() == target) return true;
+            QTest::keyClick(focus(), Qt::Key_Tab);
+        }
+        return focus() == target;
+    }
+};
+
+TEST_F(ConfigWindowKeys, TheStartPageAndItsSubPagesAreUsedWithTheKeyboard) {
+    writeSet("autumn.ini", {"sv_name=Autumn"});
+    writeSet("weekend.ini", {"sv_name=Weekend", "sv_iscycling=true", "sv_addmap=the airbase"});
+    auto& w = shown();
+
+    // "Get Information..." and its "Back".
+    ASSERT_TRUE(tabTo(w.Label21));
+    QTest::keyClick(w.Label21, Qt::Key_Return);
+    EXPECT_TRUE(w.Picture2->isVisible());
+    EXPECT_EQ(focus(), w.Text1) << "focus on the page's first field";
+    QTest::keyClick(focus(), Qt::Key_Tab);
+    EXPECT_EQ(focus(), w.Label23) << "the information text passes Tab on";
+    EXPECT_FALSE(tabTo(w.Label22)) << "the covered start page is out of reach";
+    ASSERT_TRUE(tabTo(w.Label23));
+    QTest::keyClick(w.Label23, Qt::Key_Space);
+    EXPECT_FALSE(w.Picture2->isVisible());
+
+    // "Process a ServerSet...", the set chosen with the keys, "Ok, use the selected."
+    ASSERT_TRUE(tabTo(w.Label20));
+    QTest::keyClick(w.Label20, Qt::Key_Space);
+    EXPECT_TRUE(w.Picture4->isVisible());
+    EXPECT_EQ(focus(), w.File1);
+    QTest::keyClick(w.File1, Qt::Key_End);
+    EXPECT_EQ(w.File1->fileName(), "weekend.ini");
+    ASSERT_TRUE(tabTo(w.Label28));
+    QTest::keyClick(w.Label28, Qt::Key_Return);
+    EXPECT_TRUE(w.Picture3->isVisible());
+    EXPECT_FALSE(w.tbsConfigureTab->isEnabled());
+    EXPECT_EQ(fromUi(w.Text2->text()), "Weekend");
+
+    // The confirmation page: Tab leaves the protocol for the page's two commands.
+    EXPECT_EQ(focus(), w.Protocol);
+    QTest::keyClick(w.Protocol, Qt::Key_Tab);
+    EXPECT_EQ(focus(), w.Label25);
+    QTest::keyClick(w.Label25, Qt::Key_Tab);
+    EXPECT_EQ(focus(), w.Label24);
+    QTest::keyClick(w.Label24, Qt::Key_Return);
+    EXPECT_FALSE(w.Picture3->isVisible());
+    EXPECT_TRUE(w.tbsConfigureTab->isEnabled());
+    EXPECT_TRUE(w.Label22->isVisible());
+    EXPECT_TRUE(fake.boxes.empty());
+
+    // Again, and this time "Ok, launch my Server now.": the set cycles in its own window.
+    ASSERT_TRUE(tabTo(w.Label20));
+    QTest::keyClick(w.Label20, Qt::Key_Return);
+    ASSERT_TRUE(tabTo(w.Label28));
+    QTest::keyClick(w.Label28, Qt::Key_Space);
+    ASSERT_TRUE(tabTo(w.Label25));
+    QTest::keyClick(w.Label25, Qt::Key_Space);
+    ASSERT_NE(serverModuleIfLoaded(), nullptr);
+    EXPECT_EQ(state().activeMap, "the airbase");
+}
+
+TEST_F(ConfigWindowKeys, CreateServerSetAndLaunchActOnTheKeys) {
+    auto& w = shown();
+    w.tbsConfigureTab->setFocus();
+    for (int i = 0; i < 4; ++i) QTest::keyClick(w.tbsConfigureTab, Qt::Key_Right);
+    ASSERT_EQ(w.pages->currentWidget(), w.Picture1[4]);
+    fake.inputAnswers = {std::string("keyed")};
+    ASSERT_TRUE(tabTo(w.Label18));
+    QTest::keyClick(w.Label18, Qt::Key_Return);
+    EXPECT_TRUE(dir.exists("korvex.wfd/config/serversets/keyed.ini"));
+
+    // "Launch a dedicated Server with my default settings.": one server, then the module ends.
+    w.tbsConfigureTab->setFocus();
+    for (int i = 0; i < 4; ++i) QTest::keyClick(w.tbsConfigureTab, Qt::Key_Left);
+    ASSERT_TRUE(tabTo(w.Label22));
+    EXPECT_THROW(QTest::keyClick(w.Label22, Qt::Key_Space), ProgramEnded);
+    ASSERT_EQ(fake.starts.size(), 1u);
 }
 
 TEST_F(ConfigWindow, TheEndCommandEndsTheModule) {
