@@ -43,7 +43,7 @@ frmMain::frmMain(std::string commandLine, QWidget* parent)
     List1->setSortingEnabled(false);
     Text1 = named(new QPlainTextEdit, "Text1");
     Text1->setFont(namedFont("Lucida Console", 8));
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    makeReadingText(Text1);
     Command1 = named(new QPushButton(EnableRandom), "Command1");
     Command2 = named(new QPushButton("Apply"), "Command2");
     Command3 = named(new QPushButton("Cancel"), "Command3");
@@ -65,6 +65,8 @@ frmMain::frmMain(std::string commandLine, QWidget* parent)
     outer->addLayout(grid);
     outer->addLayout(buttons);
     resize(twips(7200), twips(4200));
+    // Escape is "Cancel"; Return is "Apply" unless a button has the focus.
+    setDialogKeys(this, Command2, Command3);
 
     // A click or the arrow keys: the description follows the selection. A click makes the item
     // current before it selects it, the arrow keys select before they make it current: the

@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include <filesystem>
 
@@ -118,6 +120,74 @@ TEST_F(Dresser, AClickOrAnArrowKeyOnASkinShowsItsDescription) {
     QTest::keyClick(f->List1, Qt::Key_End);
     EXPECT_EQ(text(*f), "Gamma skin\n");
     EXPECT_TRUE(fake.boxes.empty());
+}
+
+class DresserKeys : public Dresser {
+protected:
+    std::unique_ptr<frmMain> shown() {
+        auto f = load();
+        f->show();
+        QApplication::setActiveWindow(f.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(f.get()));
+        return f;
+    }
+};
+
+// Escape cancels from anywhere; Return applies the highlighted skin unless a button has the
+// focus, which then presses itself.
+TEST_F(DresserKeys, EscapeCancelsAndReturnApplies) {
+    skin("alpha", {"Alpha"});
+    skin("beta", {"Beta"});
+    {
+        auto f = shown();
+        f->Text1->setFocus();
+        EXPECT_THROW(QTest::keyClick(f->Text1, Qt::Key_Escape), ProgramEnded);
+        EXPECT_EQ(config(), configWith("", "")) << "nothing written";
+    }
+    {
+        auto f = shown();
+        f->List1->setFocus();
+        QTest::keyClick(f->List1, Qt::Key_Down);
+        EXPECT_THROW(QTest::keyClick(f->List1, Qt::Key_Return), ProgramEnded);
+        EXPECT_EQ(config(), configWith("usedskinis=", "usedskinis=beta"));
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].title, "Skin applied.");
+    }
+    {
+        fake.boxes.clear();
+        auto f = shown();
+        f->Command1->setFocus();
+        QTest::keyClick(f->Command1, Qt::Key_Return); // the toggle, not "Apply"
+        EXPECT_EQ(fromUi(f->Command1->text()), "Disable Random Skins");
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].title, "Option applied.");
+    }
+}
+
+// The description is for reading: typing changes nothing, Tab goes on to the buttons, and a
+// long line wraps at its blanks.
+TEST_F(DresserKeys, TheDescriptionIsAReadingText) {
+    const std::string words = "Slate and teal for late round play with a quiet frame around the map";
+    skin("slate", {words + " " + words});
+    auto f = shown();
+    f->Text1->setFixedWidth(160);
+    QApplication::processEvents();
+    f->Text1->setFocus();
+    QTest::keyClicks(f->Text1, "xy");
+    QTest::keyClick(f->Text1, Qt::Key_Delete);
+    EXPECT_EQ(text(*f), words + " " + words + "\n");
+    QTest::keyClick(f->Text1, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), f->Text1);
+    EXPECT_EQ(text(*f), words + " " + words + "\n");
+
+    const QTextBlock block = f->Text1->document()->firstBlock();
+    QTextLayout* layout = block.layout();
+    ASSERT_GT(layout->lineCount(), 2);
+    for (int i = 0; i + 1 < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        EXPECT_EQ(block.text().at(line.textStart() + line.textLength() - 1), QChar(' '))
+            << "line " << i << " ends inside a word";
+    }
 }
 
 // One block per line would take the box minutes to lay out for a line of megabytes.
