@@ -473,7 +473,8 @@ void frmCfgServ::Command1_Click() {
     frmServerModule* m = nullptr;
     step([&] { m = &serverModule(); });
     if (!m) return;
-    step([&] { m->Frame3->setTitle(toUi(name)); });
+    // A caption made from a value: "&" and a tab are shown as text.
+    step([&] { m->Frame3->setTitle(menuText(name)); });
     step([&] { m->lblGameType->setText(toUi("Gametype is '" + gameType + "'.")); });
     step([&] { m->lblMaxPlayers->setText(toUi("Server will host" + players + " Players.")); });
     // The minutes the cycling uses: the typed ones within their range, else the slider's.

@@ -224,11 +224,12 @@ TEST_F(ConfigWindow, LaunchingACyclingServerHandsItsSettingsOver) {
     setCheckValue(w.Check1, 1);
     w.List2->clear();
     for (const char* m : {"a", "b", "a"}) w.List2->addItem(m);
+    w.Text2->setText("Bob's\tRock&Roll");
     w.Command1_Click();
     EXPECT_EQ(cfgServWindow(), nullptr);
     frmServerModule* m = serverModuleIfLoaded();
     ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->Frame3->title().toStdString(), "KX3.Bob's Game");
+    EXPECT_EQ(m->Frame3->title().toStdString(), "KX3.Bob's Rock&&Roll") << "the name as text, no mnemonic";
     EXPECT_EQ(m->lblGameType->text().toStdString(), "Gametype is 'teamplay'.");
     EXPECT_EQ(m->lblMaxPlayers->text().toStdString(), "Server will host 12 Players.");
     EXPECT_EQ(m->lblCycleCount->text().toStdString(), "Server will cycle map every  30 minutes.");
@@ -236,7 +237,7 @@ TEST_F(ConfigWindow, LaunchingACyclingServerHandsItsSettingsOver) {
     EXPECT_EQ(state().serverPlayers, 12);
     EXPECT_EQ(state().cycleMinutes, 30);
     EXPECT_EQ(state().serverGameType, "teamplay");
-    EXPECT_EQ(state().serverName, "KX3.Bob's Game");
+    EXPECT_EQ(state().serverName, "KX3.Bob's\tRock&Roll");
     ASSERT_EQ(fake.starts.size(), 1u);
     EXPECT_EQ(fake.starts[0].args.at(6), "a");
     EXPECT_EQ(logLines(m->Text1).front(), "ZIV started...");

@@ -240,6 +240,19 @@ TEST_F(Docklet, ASettingsStoreThatCannotBeWrittenIsReportedFromTheMenu) {
     EXPECT_TRUE(local.trayShown);
 }
 
+// Captions made from file names show "&" and a tab as text: a tab would start a shortcut
+// column. The hand-over keeps the name's own bytes.
+TEST_F(Docklet, ServerSetCaptionsShowTheirNamesAsText) {
+    game.touchProgram("korvex.wfd/modules/mod_arenawarden");
+    serverSets({"Rock&Roll.ini", "tab\there.ini"});
+    auto form = load();
+    ASSERT_EQ(form->mnuToolsPlugIn.size(), 2u);
+    EXPECT_EQ(form->mnuToolsPlugIn[0]->text(), QStringLiteral("Rock&&Roll"));
+    EXPECT_EQ(form->mnuToolsPlugIn[1]->text(), QStringLiteral("tab here"));
+    form->mnuToolsPlugIn[1]->trigger();
+    EXPECT_EQ(fake.settings[SetKey], "tab\there.ini");
+}
+
 TEST_F(Docklet, ReloadRebuildsTheItemsFromTheFolder) {
     serverSets({"east.ini", "north.ini", "west.ini"});
     auto form = load();
