@@ -223,6 +223,9 @@ struct Row {
     std::function<Opened(SuiteWindows&)> open;
 };
 
+// A row is named by its window in test output.
+void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
+
 class SuiteWindows : public ::testing::TestWithParam<Row> {
 protected:
     void SetUp() override {
