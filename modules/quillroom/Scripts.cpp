@@ -35,7 +35,8 @@ std::string timeAndDateText(const QDateTime& when) {
            fromUi(locale.toString(when.date(), QLocale::ShortFormat));
 }
 
-std::vector<std::string> fillPlaceholders(const std::vector<std::string>& lines, const Placeholders& codes) {
+std::vector<std::string> fillPlaceholders(const std::vector<std::string>& lines, const Placeholders& codes,
+                                          OtherCodes other) {
     std::vector<std::string> out;
     out.reserve(lines.size());
     for (const auto& line : lines) {
@@ -48,7 +49,7 @@ std::vector<std::string> fillPlaceholders(const std::vector<std::string>& lines,
         if (code == '1') out.push_back(head + codes.title);
         else if (code == '2') out.push_back(head + codes.playerName);
         else if (code == '3') out.push_back(head + codes.timeAndDate);
-        // any other code: the line is left out
+        else if (other == OtherCodes::Keep) out.push_back(line);
     }
     return out;
 }
@@ -91,8 +92,6 @@ std::optional<std::string> FindScriptPath(const std::string& korvexDir, const st
     }
     return std::nullopt;
 }
-
-bool IsTemplatePath(const std::string& path) { return path.find(".stl") != std::string::npos; }
 
 std::string menuCaption(const std::string& fileName) {
     const auto dot = fileName.find('.');

@@ -63,6 +63,7 @@ bool frmSaveTo::Form_Load() {
 void frmSaveTo::Drive1_Change() { driveChange(*Drive1, *Dir1, "c:"); }
 
 void frmSaveTo::Command1_Click() {
+    if (main_.isLoading()) return;
     // A typed name becomes a file name as the user sees it, and one in this folder only.
     const std::string name = stripBreaks(fromUiName(Text1->text()));
     if (!isValidFileName(name)) {

@@ -1,5 +1,5 @@
-// The script editor's loader over any bytes: the placeholder codes of the template loads never
-// fault, and an opened file goes through the editor text and back line for line.
+// The script editor's loader over any bytes: the placeholder codes never fault, and an opened
+// file goes through the editor text and back line for line.
 #include "Scripts.h"
 
 #include "core/Text.h"
@@ -17,6 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A filled line never keeps a code: it was replaced or left out.
     for (const auto& l : filled)
         if (l.size() >= 15 && l[14] == '%') __builtin_trap();
+    // An opened file loses no line: one with another code stays as it was.
+    const auto opened = kx::quillroom::fillPlaceholders(lines, codes, kx::quillroom::OtherCodes::Keep);
+    if (opened.size() != lines.size()) __builtin_trap();
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (opened[i].size() >= 15 && opened[i][14] == '%' && opened[i] != lines[i]) __builtin_trap();
     // Lines cannot hold a line break, so the round trip is exact.
     if (kx::quillroom::scriptLines(kx::quillroom::editorText(lines)) != lines) __builtin_trap();
     return 0;

@@ -10,7 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QTextEdit>
+#include "ScriptEdit.h"
 
 namespace kx::quillroom {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTextEdit>
+#include "ScriptEdit.h"
 
 #include <filesystem>
 
@@ -23,9 +23,9 @@ std::string overwriteQuestion(const std::string& rel) {
 }
 
 TEST_F(Saving, OpenedFileGoesBackByteForByte) {
-    // No-break space, e acute (also as a UTF-8 pair), the unassigned 0x81, a code in column 15
-    // that only template loads fill, an empty line, control characters.
-    std::string bytes = "name=a\xA0" "b\xE9\r\n12345678901234%3 keep\r\n\xC3\xA9 \x81\x80\x9F\r\n\r\n;<EOF>\t\x0C\r\n";
+    // No-break space, e acute (also as a UTF-8 pair), the unassigned 0x81, a line with a code
+    // in column 15 that no load fills, an empty line, control characters.
+    std::string bytes = "name=a\xA0" "b\xE9\r\n12345678901234%x keep\r\n\xC3\xA9 \x81\x80\x9F\r\n\r\n;<EOF>\t\x0C\r\n";
     bytes += std::string("nul\0byte\r\n", 10);
     g.write("korvex.wfd/config/information_sites.ini", bytes);
     frmMain& w = editor();
