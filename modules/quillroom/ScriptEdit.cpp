@@ -30,7 +30,9 @@ bool ScriptEdit::appendLines(const std::vector<std::string>& lines, const QTextC
     QTextBlockFormat shown = real;
     shown.setProperty(kContinues, true);
 
-    // Short lines wait in run and go in together: one insert for many lines.
+    // Text waits in run and goes in with one insert. Each slice is one edit block, so that the
+    // box lays out nothing while it grows (the cursor's place and the changed blocks are worked
+    // out once, lazily, at the end of a block).
     QString run;
     int sliced = 0;
     const auto flush = [&] {
@@ -38,21 +40,51 @@ bool ScriptEdit::appendLines(const std::vector<std::string>& lines, const QTextC
         c.insertText(run, format);
         run.clear();
     };
+    c.beginEditBlock();
     const auto pace = [&](qsizetype chars) {
         sliced += int(chars);
         if (sliced < kSliceChars) return true;
         flush();
+        c.endEditBlock();
         sliced = 0;
         if (!serve()) return false;
         c.movePosition(QTextCursor::End);
+        c.beginEditBlock();
         return true;
+    };
+
+    // Short lines share a block, broken by line separators, up to kGroupLines lines or
+    // kShownBlock characters: a block costs the document far more than a character does.
+    int groupLines = 0;
+    qsizetype groupChars = 0;
+    bool pending = false;   // the last line still wants its break
+    bool afterLong = false; // the last line was a long one: its block carries the shown-only mark
+    const auto lineBreak = [&](bool newBlock) {
+        if (afterLong) {
+            flush();
+            c.insertBlock(real, format);
+            afterLong = false;
+        } else {
+            run += newBlock ? QChar(u'\n') : QChar(QChar::LineSeparator);
+        }
+        if (newBlock) {
+            groupLines = 0;
+            groupChars = 0;
+        }
+        return pace(1);
     };
     for (const auto& line : lines) {
         const QString text = fromCp1252(line);
-        if (text.size() <= kShownBlock) {
+        const bool isLong = text.size() > kShownBlock;
+        if (pending &&
+            !lineBreak(afterLong || isLong || groupLines >= kGroupLines || groupChars + text.size() >= kShownBlock))
+            return false;
+        pending = true;
+        if (!isLong) {
             run += text;
-            run += u'\n';
-            if (!pace(text.size() + 1)) return false;
+            ++groupLines;
+            groupChars += text.size() + 1;
+            if (!pace(text.size())) return false;
             continue;
         }
         flush();
@@ -61,9 +93,12 @@ bool ScriptEdit::appendLines(const std::vector<std::string>& lines, const QTextC
             c.insertText(text.mid(i, kShownBlock), format);
             if (!pace(kShownBlock)) return false;
         }
-        c.insertBlock(real, format);
+        afterLong = true;
     }
+    // The last break always ends the block, so the next text starts a block of its own.
+    if (pending && !lineBreak(true)) return false;
     flush();
+    c.endEditBlock();
     return true;
 }
 
@@ -77,6 +112,7 @@ QString ScriptEdit::textBetween(int from, int to) const {
         const int end = std::min(to, b.position() + b.length() - 1) - b.position();
         if (end > start) out += QStringView(b.text()).mid(start, end - start);
     }
+    out.replace(QChar::LineSeparator, u'\n');
     return out;
 }
 
@@ -155,10 +191,8 @@ void ScriptEdit::insertFromMimeData(const QMimeData* source) {
 QMimeData* ScriptEdit::createMimeDataFromSelection() const {
     // A copied piece of a long line is one line again, and keeps its no-break spaces.
     const QTextCursor c = textCursor();
-    QString text = textBetween(c.selectionStart(), c.selectionEnd());
-    text.replace(QChar::LineSeparator, u'\n');
     auto* data = new QMimeData;
-    data->setText(text);
+    data->setText(textBetween(c.selectionStart(), c.selectionEnd()));
     return data;
 }
 

@@ -4,7 +4,9 @@
 // long line would still be laid out whole, in time that grows with its length on every key
 // (and with its square when it wraps), so a line longer than kShownBlock characters is shown
 // as blocks of that many, and the breaks between them are marked as shown only: the text
-// given back for saving joins them again. A break the user makes is a real one.
+// given back for saving joins them again. A break the user makes is a real one. Short lines
+// share blocks, broken by line separators (which are real breaks, as the box shows them), since
+// a million blocks take the document seconds to make.
 //
 // Loading appends in slices and serves window events between them (the caller's serve, which
 // also says whether to go on), so the window repaints and can be closed during a load of any
@@ -29,7 +31,8 @@ public:
     bool appendLines(const std::vector<std::string>& lines, const QTextCharFormat& format,
                      const std::function<bool()>& serve);
 
-    // The text as it is saved: shown-only breaks left out, every real break as LF.
+    // The text as it is saved: shown-only breaks left out, every real break (a block's end or a
+    // line separator) as LF.
     QString scriptText() const;
     // The same for the characters from..to of the document.
     QString textBetween(int from, int to) const;
@@ -39,6 +42,8 @@ public:
 
     // Characters per slice of a load between two serves.
     static constexpr int kSliceChars = 64 * 1024;
+    // Short lines shown in one block, at most.
+    static constexpr int kGroupLines = 64;
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
