@@ -1,6 +1,8 @@
 // The plug-in wizard against a temporary game directory and the recording platform.
 #include "Form1.h"
 #include "Form2.h"
+#include "Launcher.h"
+#include "PlugIns.h"
 
 #include "core/RunError.h"
 #include "core/Text.h"
@@ -12,6 +14,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 
 #include <gmock/gmock.h>
 
@@ -254,6 +258,41 @@ TEST_F(Wizard, ACorrectedRootKeepsTheBytesItWasLoadedWith) {
     fake.boxAnswers = {box::Yes};
     f->Command2_Click();
     EXPECT_THAT(spi("tool"), HasSubstr("\r\napproot=" + root + "\\\r\n"));
+}
+
+// Typed, the root and the program name a folder and a program as this machine spells names
+// (UTF-8), so the plug-in written for "J\u00f6s\u00e9 tools" starts; loaded back, they show as
+// typed, and are written again with the same bytes.
+TEST_F(Wizard, TypedRootAndProgramAreWrittenAsUtf8AndThePlugInStarts) {
+    const std::string folder = "J\xC3\xB6s\xC3\xA9 tools", program = "T\xC3\xB6\xC3\xB6l";
+    game.touchProgram(folder + "/" + program);
+    auto f = load();
+    f->show();
+    const std::pair<QLineEdit*, std::string> typing[] = {
+        {f->Text1, "jose"}, {f->Text4, folder + "\\"}, {f->Text5, program}};
+    for (const auto& [box, text] : typing) {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        // Letters as a keyboard sends them: "\u00f6" is the key \u00d6 with the text "\u00f6".
+        for (const QChar c : QString::fromStdString(text))
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+    }
+    QTest::mouseClick(f->Command2, Qt::LeftButton);
+    const std::string written = spi("jose");
+    EXPECT_THAT(written, HasSubstr("\r\napproot=" + folder + "\\\r\nappfile=" + program + "\r\n"));
+
+    kx::launcher::setKorvexDir(game.path());
+    kx::launcher::execPlugIn("jose.spi");
+    ASSERT_EQ(fake.starts.size(), 1u);
+    EXPECT_EQ(fake.starts[0].program, game.path() + "/" + folder + "/" + program);
+
+    auto again = load();
+    again->readPlugIn(game.file("korvex.wfd/plugins"), "jose.spi");
+    EXPECT_EQ(again->Text4->text(), QString::fromStdString(folder + "\\"));
+    EXPECT_EQ(again->Text5->text(), QString::fromStdString(program));
+    again->Text1->setText("jose again");
+    again->Command2_Click();
+    EXPECT_THAT(spi("jose again"), HasSubstr("\r\napproot=" + folder + "\\\r\nappfile=" + program + "\r\n"));
 }
 
 TEST_F(Wizard, LoadDialogWithoutPlugInFolderListsNothingAndTheWizardGoesOn) {
