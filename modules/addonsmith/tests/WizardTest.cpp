@@ -225,6 +225,33 @@ TEST_F(Wizard, LoadDialogListsDescriptionsAndReportsAFailedRead) {
     EXPECT_TRUE(dialog->isHidden());
 }
 
+// "Load a PlugIn" from the keyboard: Return loads the highlighted file, Escape cancels.
+TEST_F(Wizard, LoadDialogWorksFromTheKeyboard) {
+    game.writeLines("korvex.wfd/plugins/alpha.spi", {"authorn=A"});
+    game.writeLines("korvex.wfd/plugins/beta.spi", {"authorn=B"});
+    auto f = load();
+    f->show();
+    QTest::mouseClick(f->Command3, Qt::LeftButton);
+    Form2* dialog = f->loadDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->File1->setFocus();
+    QTest::keyClick(dialog->File1, Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(fromUi(f->Text2->text()), "unknown");
+
+    QTest::mouseClick(f->Command3, Qt::LeftButton);
+    dialog = f->loadDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->File1->setFocus();
+    QTest::keyClick(dialog->File1, Qt::Key_Down);
+    QTest::keyClick(dialog->File1, Qt::Key_Down);
+    QTest::keyClick(dialog->File1, Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(fromUi(f->Text1->text()), "beta");
+    EXPECT_EQ(fromUi(f->Text2->text()), "B");
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
 TEST_F(Wizard, AFileOfTheSameNameInOtherCapitalsIsReplaced) {
     game.writeLines("korvex.wfd/plugins/Tool.SPI", {"authorn=old"});
     auto f = load();

@@ -7,6 +7,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include "ScriptEdit.h"
 
 #include <filesystem>
@@ -186,6 +187,41 @@ TEST_F(Saving, TypedNamesThatAreNoPlainFileNameAreRefused) {
     }
     EXPECT_TRUE(listFiles(g.file("korvex.wfd/config"), "*.*").empty());
     EXPECT_TRUE(listFiles(g.file("korvex.wfd/config/serversets"), "*.*").empty());
+}
+
+// The dialog from the keyboard: Return in the folder list opens the highlighted folder and saves
+// nothing; Return elsewhere is "Okay"; Escape is "Cancel".
+TEST_F(Saving, DialogWorksFromTheKeyboard) {
+    std::filesystem::create_directories(g.file("korvex.wfd/skins/dark"));
+    std::filesystem::create_directories(g.file("korvex.wfd/skins/light"));
+    frmMain& w = editor();
+    w.show();
+    frmSaveTo* d = newScriptSaveDialog(6);
+    ASSERT_NE(d, nullptr);
+    d->Dir1->setFocus();
+    QTest::keyClick(d->Dir1, Qt::Key_Down);
+    QTest::keyClick(d->Dir1, Qt::Key_Down);
+    QTest::keyClick(d->Dir1, Qt::Key_Return);
+    EXPECT_EQ(d->Dir1->path(), g.file("korvex.wfd/skins/light"));
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_TRUE(d->isVisible());
+    QTest::keyClick(d->Dir1, Qt::Key_Escape);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_FALSE(g.exists("korvex.wfd/skins/light/Skininfo.ini"));
+    deletePending();
+
+    fake.boxAnswers = {box::Yes};
+    w.mnuFileSaveCurrent->trigger();
+    ASSERT_NE(w.saveTo(), nullptr);
+    d = w.saveTo();
+    d->Dir1->setFocus();
+    QTest::keyClick(d->Dir1, Qt::Key_Down);
+    QTest::keyClick(d->Dir1, Qt::Key_Return);
+    d->Drive1->setFocus();
+    QTest::keyClick(d->Drive1, Qt::Key_Return);
+    EXPECT_EQ(boxTexts().back(), Saved);
+    EXPECT_EQ(g.read("korvex.wfd/skins/dark/Skininfo.ini"), editorBytes());
+    EXPECT_FALSE(d->isVisible());
 }
 
 TEST_F(Saving, DialogReportsAFailedWriteAndStaysOpen) {
