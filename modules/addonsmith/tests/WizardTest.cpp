@@ -225,6 +225,25 @@ TEST_F(Wizard, LoadDialogListsDescriptionsAndReportsAFailedRead) {
     EXPECT_TRUE(dialog->isHidden());
 }
 
+// Every name the file system takes can be written: 240 to 255 bytes with ".spi", here with
+// two-byte letters.
+TEST_F(Wizard, LongestLegalNamesAreWritten) {
+    for (size_t bytes : {240u, 254u, 255u}) {
+        SCOPED_TRACE(bytes);
+        std::string name;
+        while (name.size() + 4 + 2 <= bytes) name += "\xC3\xB6";
+        name.append(bytes - 4 - name.size(), 'x');
+        ASSERT_EQ((name + ".spi").size(), bytes);
+        fake.boxes.clear();
+        auto f = load();
+        f->Text1->setText(QString::fromStdString(name));
+        f->Command2_Click();
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].text, "PlugIn Succesfully written to Korvex PlugIn directory.");
+        EXPECT_THAT(spi(name), HasSubstr("; Name    - " + name + "\r\n"));
+    }
+}
+
 // "Load a PlugIn" from the keyboard: Return loads the highlighted file, Escape cancels.
 TEST_F(Wizard, LoadDialogWorksFromTheKeyboard) {
     game.writeLines("korvex.wfd/plugins/alpha.spi", {"authorn=A"});

@@ -224,6 +224,44 @@ TEST_F(Saving, DialogWorksFromTheKeyboard) {
     EXPECT_FALSE(d->isVisible());
 }
 
+// Every name the file system takes can be written, by the dialog and over an opened file: 240 to
+// 255 bytes, here with two-byte letters.
+TEST_F(Saving, LongestLegalNamesAreWritten) {
+    for (size_t bytes : {240u, 255u}) {
+        SCOPED_TRACE(bytes);
+        std::string name;
+        while (name.size() + 4 + 2 <= bytes) name += "\xC3\xA9";
+        name.append(bytes - 4 - name.size(), 'x');
+        name += ".ini";
+        ASSERT_EQ(name.size(), bytes);
+        const std::string rel = "korvex.wfd/config/serversets/" + name;
+        for (const auto& e : std::filesystem::directory_iterator(g.file("korvex.wfd/config/serversets")))
+            std::filesystem::remove(e.path());
+        fake.boxes.clear();
+        frmMain& w = editor();
+        frmSaveTo* d = newScriptSaveDialog(1);
+        ASSERT_NE(d, nullptr);
+        d->Text1->setText(QString::fromStdString(name));
+        fake.boxAnswers = {box::Yes};
+        d->Command1_Click();
+        EXPECT_EQ(boxTexts().back(), Saved);
+        EXPECT_EQ(g.read(rel), editorBytes());
+
+        // Opened from the menu, changed and saved over.
+        fake.boxAnswers = {box::Yes};
+        w.mnuFileCloseCurrent_Click();
+        frmMain& again = editor();
+        ASSERT_EQ(again.mnuFileLoadServerSetFile.size(), 1u);
+        again.mnuFileLoadServerSetFile[0]->trigger();
+        type("sv_name=Long");
+        fake.boxAnswers = {box::Yes};
+        again.mnuFileSaveCurrent->trigger();
+        EXPECT_EQ(boxTexts().back(), Saved);
+        EXPECT_EQ(g.read(rel), editorBytes());
+        EXPECT_NE(g.read(rel).find("sv_name=Long\r\n"), std::string::npos);
+    }
+}
+
 TEST_F(Saving, DialogReportsAFailedWriteAndStaysOpen) {
     std::filesystem::create_directories(g.file("korvex.wfd/config/serversets/cup.ini/x"));
     frmMain& w = editor();
