@@ -1,7 +1,6 @@
 #include "ScriptEdit.h"
 
 #include "core/Text.h"
-#include "shared/Ui.h"
 
 #include <QKeyEvent>
 #include <QMimeData>
@@ -54,7 +53,7 @@ bool ScriptEdit::appendLines(const std::vector<std::string>& lines, const QTextC
     };
 
     // Short lines share a block, broken by line separators, up to kGroupLines lines or
-    // kShownBlock characters: a block costs the document far more than a character does.
+    // kBlockChars characters: a block costs the document far more than a character does.
     int groupLines = 0;
     qsizetype groupChars = 0;
     bool pending = false;   // the last line still wants its break
@@ -75,9 +74,9 @@ bool ScriptEdit::appendLines(const std::vector<std::string>& lines, const QTextC
     };
     for (const auto& line : lines) {
         const QString text = fromCp1252(line);
-        const bool isLong = text.size() > kShownBlock;
+        const bool isLong = text.size() > kBlockChars;
         if (pending &&
-            !lineBreak(afterLong || isLong || groupLines >= kGroupLines || groupChars + text.size() >= kShownBlock))
+            !lineBreak(afterLong || isLong || groupLines >= kGroupLines || groupChars + text.size() >= kBlockChars))
             return false;
         pending = true;
         if (!isLong) {
@@ -88,10 +87,10 @@ bool ScriptEdit::appendLines(const std::vector<std::string>& lines, const QTextC
             continue;
         }
         flush();
-        for (qsizetype i = 0; i < text.size(); i += kShownBlock) {
+        for (qsizetype i = 0; i < text.size(); i += kBlockChars) {
             if (i > 0) c.insertBlock(shown, format);
-            c.insertText(text.mid(i, kShownBlock), format);
-            if (!pace(kShownBlock)) return false;
+            c.insertText(text.mid(i, kBlockChars), format);
+            if (!pace(kBlockChars)) return false;
         }
         afterLong = true;
     }

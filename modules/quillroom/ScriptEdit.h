@@ -2,7 +2,7 @@
 // The script editor's editing area. A plain-text box keeps files of any size usable: its
 // layout is lazy, block by block, where a rich-text box lays out the whole document. One very
 // long line would still be laid out whole, in time that grows with its length on every key
-// (and with its square when it wraps), so a line longer than kShownBlock characters is shown
+// (and with its square when it wraps), so a line longer than kBlockChars characters is shown
 // as blocks of that many, and the breaks between them are marked as shown only: the text
 // given back for saving joins them again. A break the user makes is a real one. Short lines
 // share blocks, broken by line separators (which are real breaks, as the box shows them), since
@@ -42,7 +42,9 @@ public:
 
     // Characters per slice of a load between two serves.
     static constexpr int kSliceChars = 64 * 1024;
-    // Short lines shown in one block, at most.
+    // A long line is shown in blocks of this many characters; short lines share a block up to
+    // this many characters or kGroupLines lines.
+    static constexpr int kBlockChars = 1024;
     static constexpr int kGroupLines = 64;
 
 protected:

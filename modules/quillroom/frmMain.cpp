@@ -23,6 +23,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <chrono>
+#include <future>
+
 namespace kx::quillroom {
 
 namespace {
@@ -275,27 +278,43 @@ void frmMain::scriptReplaced() {
     if (saveTo_) saveTo_->close();
 }
 
+std::optional<std::vector<std::string>> frmMain::readServing(const std::string& path, const Placeholders& fill,
+                                                             OtherCodes other) {
+    // A worker reads while the window serves its events, so that a file of any size leaves it
+    // responsive. A window closed meanwhile waits, unseen, for the read to end.
+    auto job = std::async(std::launch::async, [path, fill, other] { return readScriptFile(path, fill, other); });
+    while (job.wait_for(std::chrono::milliseconds(15)) != std::future_status::ready) QCoreApplication::processEvents();
+    auto lines = job.get();
+    if (closedWhileLoading_) return std::nullopt;
+    return lines;
+}
+
 void frmMain::openScriptFile(const std::string& relativePath) {
     if (loading_) return;
+    beginLoad();
+    std::optional<std::string> recorded;
+    bool loaded = false;
     try {
         const std::string full = resolvePath(korvexDir_, relativePath);
         // The three codes are filled in every load; a line with another code stays whole.
-        const auto lines = readScriptFile(full, codes(), OtherCodes::Keep);
-        const auto recorded = FindScriptPath(korvexDir_, full);
-        if (!recorded) throw RunError(err::BadFileName);
-        scriptReplaced();
-        beginLoad();
-        const bool loaded = load(lines, 0);
-        if (!endLoad() || !loaded) return;
-        ScriptText->setTextCursor(QTextCursor(ScriptText->document()));
-        scriptPath_ = recorded;
-        newScript_ = false;
-        setWindowTitle(toUi(AppTitle + EditingSuffix));
-        SetEditState(0);
-        ScriptText->show();
+        const auto lines = readServing(full, codes(), OtherCodes::Keep);
+        recorded = FindScriptPath(korvexDir_, full);
+        if (lines && !recorded) throw RunError(err::BadFileName);
+        if (lines) {
+            scriptReplaced();
+            loaded = load(*lines, 0);
+        }
     } catch (const RunError& e) {
-        showError(e);
+        if (endLoad()) showError(e);
+        return;
     }
+    if (!endLoad() || !loaded) return;
+    ScriptText->setTextCursor(QTextCursor(ScriptText->document()));
+    scriptPath_ = recorded;
+    newScript_ = false;
+    setWindowTitle(toUi(AppTitle + EditingSuffix));
+    SetEditState(0);
+    ScriptText->show();
 }
 
 bool frmMain::NewScriptFromTemplate(int kind) {
@@ -307,27 +326,31 @@ bool frmMain::NewScriptFromTemplate(int kind) {
     }
     const ScriptKind& sk = scriptKinds()[static_cast<size_t>(k)];
     // All three files are read before the editor is touched.
-    std::vector<std::string> parts[3];
+    beginLoad();
+    std::optional<std::vector<std::string>> parts[3];
     std::string bodyPath;
     try {
         const std::string folder = resolvePath(korvexDir_, TemplateFolder);
         const Placeholders fill{sk.title, playerName_, timeAndDateText(platform().now())};
-        parts[0] = readScriptFile(resolvePath(folder, "header/" + CommonHeader), fill, OtherCodes::Drop);
-        parts[1] = readScriptFile(resolvePath(folder, std::string("header/") + sk.headerFile), fill, OtherCodes::Drop);
         bodyPath = resolvePath(folder, sk.templateFile);
-        parts[2] = readScriptFile(bodyPath, fill, OtherCodes::Drop);
+        const std::string paths[3] = {resolvePath(folder, "header/" + CommonHeader),
+                                      resolvePath(folder, std::string("header/") + sk.headerFile), bodyPath};
+        for (int i = 0; i < 3; ++i)
+            if (!(parts[i] = readServing(paths[i], fill, OtherCodes::Drop))) break;
     } catch (const RunError& e) {
         // Nothing is shown of a template that could not be read whole.
-        showError(e);
+        if (endLoad()) showError(e);
         return false;
     }
-    kind_ = k;
-    scriptReplaced();
-    beginLoad();
-    bool loaded = load(parts[0], 0) && load(parts[1], -1);
-    if (loaded) ColourScriptText(0);
-    loaded = loaded && load(parts[2], -1);
-    if (loaded) ColourScriptText(1);
+    bool loaded = parts[2].has_value();
+    if (loaded) {
+        kind_ = k;
+        scriptReplaced();
+        loaded = load(*parts[0], 0) && load(*parts[1], -1);
+        if (loaded) ColourScriptText(0);
+        loaded = loaded && load(*parts[2], -1);
+        if (loaded) ColourScriptText(1);
+    }
     if (!endLoad() || !loaded) return false;
     scriptPath_ = FindScriptPath(korvexDir_, bodyPath);
     newScript_ = true;

@@ -126,6 +126,9 @@ private:
     void beginLoad();
     bool endLoad();
     bool load(const std::vector<std::string>& lines, int append);
+    // The file's lines with the codes filled; nullopt when the window was closed meanwhile.
+    std::optional<std::vector<std::string>> readServing(const std::string& path, const Placeholders& fill,
+                                                        OtherCodes other);
 
     std::string korvexDir_, playerName_, skinName_;
     int kind_ = -1;

@@ -11,7 +11,6 @@
 
 #include "core/Text.h"
 #include "platform/FakePlatform.h"
-#include "shared/Ui.h"
 
 #include <QAction>
 #include <QApplication>
@@ -241,7 +240,7 @@ int main(int argc, char** argv) {
     kx::FakePlatform fake;
     fake.current = gameDir;
 
-    std::printf("files of %zu MB; long lines shown in blocks of %d characters\n", mb, kx::kShownBlock);
+    std::printf("files of %zu MB; long lines shown in blocks of %d characters\n", mb, kx::quillroom::ScriptEdit::kBlockChars);
     // A third argument runs only the measurements whose name holds it.
     const std::string only = argc > 3 ? argv[3] : "";
     const auto run = [&](const char* name, const std::function<void()>& f) {

@@ -75,9 +75,9 @@ TEST_F(Loading, ClosingTheWindowStopsTheLoadAndTheWindowGoesAfterIt) {
     tick.start();
     w->mnuFileLoadServerList->trigger();
     tick.stop();
-    // The load stopped at its next slice; nothing was shown or asked, the window waits to go.
+    // The load stopped; nothing was shown or asked, and the window waits to go.
     ASSERT_FALSE(w.isNull());
-    EXPECT_EQ(served, 2);
+    EXPECT_GE(served, 2);
     EXPECT_FALSE(w->isVisible());
     EXPECT_FALSE(w->isLoading());
     EXPECT_TRUE(w->ScriptText->isHidden());
@@ -122,7 +122,7 @@ TEST_F(Loading, NothingLoadsSavesOrClosesTheScriptWhileALoadRuns) {
     EXPECT_EQ(g.read("korvex.wfd/config/servers.ini"), file);
 }
 
-// A long line in blocks of kShownBlock characters, each piece its own: "0123456789"... with a
+// A long line in blocks of ScriptEdit::kBlockChars characters, each piece its own: "0123456789"... with a
 // letter at each thousand.
 std::string longLine(size_t n) {
     std::string s;
@@ -131,7 +131,7 @@ std::string longLine(size_t n) {
 }
 
 TEST_F(Loading, ALongLineIsShownInBlocksAndSavedWhole) {
-    const std::string line = longLine(3 * kShownBlock + 5);
+    const std::string line = longLine(3 * ScriptEdit::kBlockChars + 5);
     const std::string file = "first\r\n" + line + "\r\nlast\r\n";
     g.write("korvex.wfd/config/servers.ini", file);
     frmMain& w = editor();
@@ -139,7 +139,7 @@ TEST_F(Loading, ALongLineIsShownInBlocksAndSavedWhole) {
     w.mnuFileLoadServerList->trigger();
     std::vector<int> lengths;
     for (QTextBlock b = w.ScriptText->document()->firstBlock(); b.isValid(); b = b.next()) lengths.push_back(b.length() - 1);
-    EXPECT_EQ(lengths, (std::vector<int>{5, kShownBlock, kShownBlock, kShownBlock, 5, 4, 0}));
+    EXPECT_EQ(lengths, (std::vector<int>{5, ScriptEdit::kBlockChars, ScriptEdit::kBlockChars, ScriptEdit::kBlockChars, 5, 4, 0}));
     EXPECT_EQ(editorBytes(), file);
     fake.boxAnswers = {box::Yes};
     w.mnuFileSaveCurrent->trigger();
@@ -149,7 +149,7 @@ TEST_F(Loading, ALongLineIsShownInBlocksAndSavedWhole) {
 // The user's keys at and near the breaks between the blocks of a long line: a break typed is
 // a line break in the file, the others are not there.
 TEST_F(Loading, KeysAtTheBlocksOfALongLineEditTheLineAsOne) {
-    const int n = kShownBlock;
+    const int n = ScriptEdit::kBlockChars;
     const std::string line = longLine(2 * n + 100);
     const std::string file = "first\r\n" + line + "\r\nsecond\r\nthird\r\n";
     struct Key {
