@@ -52,8 +52,10 @@ bool ScriptEdit::appendLines(const std::vector<std::string>& lines, const QTextC
         return true;
     };
 
-    // Short lines share a block, broken by line separators, up to kGroupLines lines or
-    // kBlockChars characters: a block costs the document far more than a character does.
+    // Among many lines, short lines share a block, broken by line separators, up to kGroupLines
+    // lines or kBlockChars characters: a block costs the document far more than a character
+    // does. Fewer lines get a block each, as in any editor.
+    const int perBlock = lines.size() > kGroupFrom ? kGroupLines : 1;
     int groupLines = 0;
     qsizetype groupChars = 0;
     bool pending = false;   // the last line still wants its break
@@ -76,7 +78,7 @@ bool ScriptEdit::appendLines(const std::vector<std::string>& lines, const QTextC
         const QString text = fromCp1252(line);
         const bool isLong = text.size() > kBlockChars;
         if (pending &&
-            !lineBreak(afterLong || isLong || groupLines >= kGroupLines || groupChars + text.size() >= kBlockChars))
+            !lineBreak(afterLong || isLong || groupLines >= perBlock || groupChars + text.size() >= kBlockChars))
             return false;
         pending = true;
         if (!isLong) {

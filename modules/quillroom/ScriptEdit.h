@@ -4,9 +4,9 @@
 // long line would still be laid out whole, in time that grows with its length on every key
 // (and with its square when it wraps), so a line longer than kBlockChars characters is shown
 // as blocks of that many, and the breaks between them are marked as shown only: the text
-// given back for saving joins them again. A break the user makes is a real one. Short lines
-// share blocks, broken by line separators (which are real breaks, as the box shows them), since
-// a million blocks take the document seconds to make.
+// given back for saving joins them again. A break the user makes is a real one. In a file of
+// many lines, short lines share blocks, broken by line separators (which are real breaks, as the
+// box shows them), since a million blocks take the document seconds to make.
 //
 // Loading appends in slices and serves window events between them (the caller's serve, which
 // also says whether to go on), so the window repaints and can be closed during a load of any
@@ -42,10 +42,11 @@ public:
 
     // Characters per slice of a load between two serves.
     static constexpr int kSliceChars = 64 * 1024;
-    // A long line is shown in blocks of this many characters; short lines share a block up to
-    // this many characters or kGroupLines lines.
+    // A long line is shown in blocks of this many characters. Loading more than kGroupFrom
+    // lines, short lines share a block up to this many characters or kGroupLines lines.
     static constexpr int kBlockChars = 1024;
     static constexpr int kGroupLines = 64;
+    static constexpr size_t kGroupFrom = 20000;
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;

@@ -6,7 +6,6 @@
 #include "ScriptEdit.h"
 
 #include "core/Text.h"
-#include "shared/Ui.h"
 
 #include <QPointer>
 #include <QPushButton>
@@ -208,15 +207,26 @@ TEST_F(Loading, KeysAtTheBlocksOfALongLineEditTheLineAsOne) {
     }
 }
 
-// Short lines share blocks; their breaks are real ones, so keys treat them as any line break.
+// In a file of many lines short lines share blocks; their breaks are real ones, so keys treat
+// them as any line break. A file of fewer lines has a block for each.
 TEST_F(Loading, ShortLinesShareBlocksAndTheirBreaksAreLineBreaks) {
-    std::string file;
-    for (int i = 0; i < 200; ++i) file += "line " + std::to_string(i) + "\r\n";
+    const auto lines = [](size_t n) {
+        std::string file;
+        for (size_t i = 0; i < n; ++i) file += "line " + std::to_string(i) + "\r\n";
+        return file;
+    };
+    g.write("korvex.wfd/config/servers.ini", lines(200));
+    frmMain& few = editor();
+    few.mnuFileLoadServerList->trigger();
+    EXPECT_EQ(few.ScriptText->document()->blockCount(), 201);
+    EXPECT_EQ(editorBytes(), lines(200));
+
+    const std::string file = lines(ScriptEdit::kGroupFrom + 1);
     g.write("korvex.wfd/config/servers.ini", file);
     frmMain& w = editor();
     w.show();
     w.mnuFileLoadServerList->trigger();
-    EXPECT_LT(w.ScriptText->document()->blockCount(), 10);
+    EXPECT_LT(w.ScriptText->document()->blockCount(), int(ScriptEdit::kGroupFrom / 10));
     EXPECT_EQ(editorBytes(), file);
     // Down twice and Backspace at the start of "line 2" joins it to "line 1".
     w.ScriptText->setFocus();
