@@ -75,23 +75,25 @@ bool ScriptEdit::appendLines(const std::vector<std::string>& lines, const QTextC
         return pace(1);
     };
     for (const auto& line : lines) {
-        const QString text = fromCp1252(line);
-        const bool isLong = text.size() > kBlockChars;
+        // Windows-1252 gives one character for each byte.
+        const qsizetype length = qsizetype(line.size());
+        const bool isLong = length > kBlockChars;
         if (pending &&
-            !lineBreak(afterLong || isLong || groupLines >= perBlock || groupChars + text.size() >= kBlockChars))
+            !lineBreak(afterLong || isLong || groupLines >= perBlock || groupChars + length >= kBlockChars))
             return false;
         pending = true;
         if (!isLong) {
-            run += text;
+            run += fromCp1252(line);
             ++groupLines;
-            groupChars += text.size() + 1;
-            if (!pace(text.size())) return false;
+            groupChars += length + 1;
+            if (!pace(length)) return false;
             continue;
         }
         flush();
-        for (qsizetype i = 0; i < text.size(); i += kBlockChars) {
+        // Converted piece by piece, so that no slice takes longer for a longer line.
+        for (qsizetype i = 0; i < length; i += kBlockChars) {
             if (i > 0) c.insertBlock(shown, format);
-            c.insertText(text.mid(i, kBlockChars), format);
+            c.insertText(fromCp1252(line.substr(size_t(i), kBlockChars)), format);
             if (!pace(kBlockChars)) return false;
         }
         afterLong = true;
