@@ -47,7 +47,7 @@ std::string timeAndDateText(const QDateTime& when);
 enum class OtherCodes { Drop, Keep };
 // A line whose 15th character is "%" followed by 1, 2 or 3 becomes its first 14 characters and
 // what its code inserts; other codes as `other` says; every other line stays as it is.
-std::vector<std::string> fillPlaceholders(const std::vector<std::string>& lines, const Placeholders& codes,
+std::vector<std::string> fillPlaceholders(std::vector<std::string> lines, const Placeholders& codes,
                                           OtherCodes other = OtherCodes::Drop);
 
 // The editor's text for file lines (Windows-1252, one line break after each line), and the
