@@ -31,6 +31,12 @@ namespace {
 std::string typed(const QLineEdit* t) { return static_cast<const LimitedTextBox*>(t)->bytes(); }
 std::string typedName(const QLineEdit* t) { return fromUiName(t->text()); }
 
+// The root and the program name a folder and a program on disk: typed, they are spelt as this
+// machine spells names (UTF-8); loaded, they keep their bytes while the box shows them.
+std::string typedPath(const QLineEdit* t, const std::string& loaded) {
+    return toUi(loaded) == t->text() ? loaded : fromUiName(t->text());
+}
+
 } // namespace
 
 Form1::Form1(std::string commandLine, QWidget* parent) : QWidget(parent), commandLine_(std::move(commandLine)) {
@@ -121,8 +127,10 @@ void Form1::WritePlugIn() {
         const int answer = platform().msgBox(
             "Your Approot path does not end with '\\'.\r\nThis can cause problems.\r\n\r\nShall I correct that?",
             box::YesNo + box::Question, "'\\' missing...");
-        // The root keeps the bytes it was loaded with (a UTF-8 folder stays UTF-8).
-        if (answer == box::Yes) static_cast<LimitedTextBox*>(Text4)->setBytes(typed(Text4) + "\\");
+        if (answer == box::Yes) {
+            rootBytes_ = typedPath(Text4, rootBytes_) + "\\";
+            static_cast<LimitedTextBox*>(Text4)->setBytes(rootBytes_);
+        }
     }
     try {
         // The typed name itself must be a file name: no folder of its own, no way out of the
@@ -133,8 +141,8 @@ void Form1::WritePlugIn() {
         f.name = name;
         f.author = typed(Text2);
         f.version = typed(Text3);
-        f.appRoot = typed(Text4);
-        f.appFile = typed(Text5);
+        f.appRoot = typedPath(Text4, rootBytes_);
+        f.appFile = typedPath(Text5, fileBytes_);
         f.shDebug = checkValue(Check1) == 1;
         f.usesWfd = checkValue(Check2) == 1;
         f.usesQfd = checkValue(Check3) == 1;
@@ -156,16 +164,19 @@ void Form1::readPlugIn(const std::string& folder, const std::string& fileName) {
     const std::string name = fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
     Text1->setText(toUi(name));
     const auto values = readPlugInScript(lines, SpiRules::Wizard);
-    const auto set = [&](const char* key, QLineEdit* field) {
-        if (auto it = values.find(key); it != values.end()) static_cast<LimitedTextBox*>(field)->setBytes(it->second);
+    const auto set = [&](const char* key, QLineEdit* field, std::string* kept = nullptr) {
+        auto it = values.find(key);
+        if (it == values.end()) return;
+        static_cast<LimitedTextBox*>(field)->setBytes(it->second);
+        if (kept) *kept = it->second;
     };
     const auto tick = [&](const char* key, QCheckBox* box) {
         if (auto it = values.find(key); it != values.end()) setCheckValue(box, textToBool(it->second));
     };
     set(spikey::Author, Text2);
     set(spikey::Version, Text3);
-    set(spikey::AppRoot, Text4);
-    set(spikey::AppFile, Text5);
+    set(spikey::AppRoot, Text4, &rootBytes_);
+    set(spikey::AppFile, Text5, &fileBytes_);
     tick(spikey::ShDebug, Check1);
     tick(spikey::UsesWfd, Check2);
     tick(spikey::UsesQfd, Check3);

@@ -66,6 +66,8 @@ private:
     std::string commandLine_;
     std::string korvexDir_;
     bool unloaded_ = false;
+    // The root and the program as last loaded or corrected: kept while their boxes show them.
+    std::string rootBytes_, fileBytes_;
     QPointer<Form2> form2_;
 };
 

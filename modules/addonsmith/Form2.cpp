@@ -24,6 +24,8 @@ Form2::Form2(Form1& wizard, QWidget* parent) : QWidget(parent, Qt::Window), wiza
     Command2 = named(new QPushButton("&Cancel", this), "Command2");
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+    // Return loads the highlighted file, Escape cancels.
+    setDialogKeys(this, Command1, Command2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Command1);

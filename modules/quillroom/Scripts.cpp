@@ -35,22 +35,28 @@ std::string timeAndDateText(const QDateTime& when) {
            fromUi(locale.toString(when.date(), QLocale::ShortFormat));
 }
 
-std::vector<std::string> fillPlaceholders(const std::vector<std::string>& lines, const Placeholders& codes) {
-    std::vector<std::string> out;
-    out.reserve(lines.size());
-    for (const auto& line : lines) {
-        if (line.size() < 15 || line[14] != '%') {
-            out.push_back(line);
-            continue;
+std::vector<std::string> fillPlaceholders(std::vector<std::string> lines, const Placeholders& codes, OtherCodes other) {
+    // In place: a file of a million lines is not copied line by line.
+    size_t kept = 0;
+    for (auto& line : lines) {
+        if (line.size() >= 15 && line[14] == '%') {
+            const char code = line.size() > 15 ? line[15] : '\0';
+            const std::string* fill = code == '1' ? &codes.title
+                                      : code == '2' ? &codes.playerName
+                                      : code == '3' ? &codes.timeAndDate
+                                                    : nullptr;
+            if (fill) {
+                line.resize(14);
+                line += *fill;
+            } else if (other == OtherCodes::Drop) {
+                continue;
+            }
         }
-        const std::string head = line.substr(0, 14);
-        const char code = line.size() > 15 ? line[15] : '\0';
-        if (code == '1') out.push_back(head + codes.title);
-        else if (code == '2') out.push_back(head + codes.playerName);
-        else if (code == '3') out.push_back(head + codes.timeAndDate);
-        // any other code: the line is left out
+        if (&lines[kept] != &line) lines[kept] = std::move(line);
+        ++kept;
     }
-    return out;
+    lines.resize(kept);
+    return lines;
 }
 
 QString editorText(const std::vector<std::string>& lines) {
@@ -91,8 +97,6 @@ std::optional<std::string> FindScriptPath(const std::string& korvexDir, const st
     }
     return std::nullopt;
 }
-
-bool IsTemplatePath(const std::string& path) { return path.find(".stl") != std::string::npos; }
 
 std::string menuCaption(const std::string& fileName) {
     const auto dot = fileName.find('.');

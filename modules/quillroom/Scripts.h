@@ -1,6 +1,6 @@
 #pragma once
-// The script editor's plain routines: the eight script kinds, the placeholder codes of the
-// template loads, the editor text as file lines, and the path the editor records for a script.
+// The script editor's plain routines: the eight script kinds, the placeholder codes of every
+// load, the editor text as file lines, and the path the editor records for a script.
 
 #include <QString>
 
@@ -42,9 +42,13 @@ struct Placeholders {
 // "<time> / <date>" in the regional short formats.
 std::string timeAndDateText(const QDateTime& when);
 
-// A line whose 15th character is "%" becomes its first 14 characters and what its code
-// inserts, or vanishes for any other code; every other line stays as it is.
-std::vector<std::string> fillPlaceholders(const std::vector<std::string>& lines, const Placeholders& codes);
+// What becomes of a line with a "%" at column 15 and a code other than 1, 2 or 3: a template
+// leaves it out; an opened file keeps it whole, or saving would lose the user's line.
+enum class OtherCodes { Drop, Keep };
+// A line whose 15th character is "%" followed by 1, 2 or 3 becomes its first 14 characters and
+// what its code inserts; other codes as `other` says; every other line stays as it is.
+std::vector<std::string> fillPlaceholders(std::vector<std::string> lines, const Placeholders& codes,
+                                          OtherCodes other = OtherCodes::Drop);
 
 // The editor's text for file lines (Windows-1252, one line break after each line), and the
 // file lines for the editor's raw text (paragraph and line separators as breaks). Together
@@ -56,8 +60,6 @@ std::vector<std::string> scriptLines(const QString& rawText);
 // ("/korvex.wfd/config/autoexec.ini"): the part below korvexDir when fullPath lies below it,
 // else the part from the last whole "korvex.wfd" segment; nullopt when neither.
 std::optional<std::string> FindScriptPath(const std::string& korvexDir, const std::string& fullPath);
-// Whether path holds ".stl" (case-sensitive).
-bool IsTemplatePath(const std::string& path);
 
 // The first-dot caption of a menu item made from a file name ("my.tool.spi" shows "my").
 std::string menuCaption(const std::string& fileName);

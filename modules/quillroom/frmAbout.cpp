@@ -4,7 +4,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace kx::quillroom {
@@ -13,7 +12,7 @@ frmAbout::frmAbout(QWidget* owner) : QWidget(owner, Qt::Window) {
     setObjectName("frmAbout");
     setWindowTitle("about...");
     Picture1 = named(new QLabel(this), "Picture1");
-    Picture1->setPixmap(style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(48, 48));
+    Picture1->setPixmap(suiteIcon().pixmap(48, 48));
     Label1 = named(plainLabel("Korvex DudoziRezud", this), "Label1");
     Command1 = named(new QPushButton("&Ok", this), "Command1");
     auto* l = new QVBoxLayout(this);
@@ -21,6 +20,7 @@ frmAbout::frmAbout(QWidget* owner) : QWidget(owner, Qt::Window) {
     l->addWidget(Label1, 0, Qt::AlignHCenter);
     l->addWidget(Command1);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    setDialogKeys(this, Command1, Command1);
 }
 
 void frmAbout::Command1_Click() { close(); }

@@ -3,6 +3,7 @@
 #include "frmAbout.h"
 #include "frmSaveTo.h"
 #include "frmScripts.h"
+#include "ScriptEdit.h"
 
 #include "core/Files.h"
 #include "core/RunError.h"
@@ -15,11 +16,15 @@
 #include "shared/Ui.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
+
+#include <chrono>
+#include <future>
 
 namespace kx::quillroom {
 
@@ -53,10 +58,9 @@ frmMain::frmMain(const std::string& korvexDir, QWidget* parent) : QMainWindow(pa
 
     auto* area = new QWidget(this);
     setCentralWidget(area);
-    ScriptText = named(new QTextEdit(area), "ScriptText");
-    ScriptText->setAcceptRichText(false);
+    ScriptText = named(new ScriptEdit(area), "ScriptText");
     ScriptText->setFont(namedFont("Lucida Console", 10));
-    ScriptText->setLineWrapMode(QTextEdit::NoWrap);
+    ScriptText->setLineWrapMode(QPlainTextEdit::NoWrap);
     ScriptText->hide();
 
     mnuFile = named(menuBar()->addMenu("File"), "mnuFile");
@@ -203,22 +207,70 @@ void frmMain::SetEditState(int state) {
 
 // --- loading -------------------------------------------------------------------------------------
 
-std::vector<std::string> readScriptFile(const std::string& path, const Placeholders* codes) {
-    auto lines = readLines(path);
-    return codes ? fillPlaceholders(lines, *codes) : lines;
+std::vector<std::string> readScriptFile(const std::string& path, const Placeholders& codes, OtherCodes other) {
+    return fillPlaceholders(readLines(path), codes, other);
 }
 
-void LoadScriptText(QTextEdit& editor, const std::vector<std::string>& lines, int append) {
+bool LoadScriptText(ScriptEdit& editor, const std::vector<std::string>& lines, int append,
+                    const std::function<bool()>& serve) {
     if (append == 0) editor.clear();
-    QTextCursor c(editor.document());
-    c.movePosition(QTextCursor::End);
     QTextCharFormat plain;
     plain.setForeground(Black);
-    c.insertText(editorText(lines), plain);
+    return editor.appendLines(lines, plain, serve);
 }
 
-Placeholders frmMain::codes(const std::string& title) const {
+Placeholders frmMain::codes() const {
+    // Before the first choice in the chooser "%1" inserts nothing.
+    const std::string title = isKind(kind_) ? scriptKinds()[static_cast<size_t>(kind_)].title : "";
     return {title, playerName_, timeAndDateText(platform().now())};
+}
+
+void frmMain::beginLoad() {
+    loading_ = true;
+    closedWhileLoading_ = false;
+    // Nothing may load, save or close the script while it comes in; the menus say so.
+    heldMenus_.clear();
+    for (QAction* a : {mnuFileLoad->menuAction(), mnuCreateNew, mnuFileSaveCurrent, mnuFileCloseCurrent, mnuFileQuit}) {
+        heldMenus_.emplace_back(a, a->isEnabled());
+        a->setEnabled(false);
+    }
+    if (scripts_) scripts_->hide();
+    ScriptText->setReadOnly(true);
+    ScriptText->document()->setUndoRedoEnabled(false);
+}
+
+bool frmMain::endLoad() {
+    loading_ = false;
+    for (auto& [a, enabled] : heldMenus_) a->setEnabled(enabled);
+    ScriptText->setReadOnly(false);
+    // Undo begins with the user's first change: it cannot take the loaded text away.
+    ScriptText->document()->setUndoRedoEnabled(true);
+    if (!closedWhileLoading_) return true;
+    ScriptText->hide();
+    ScriptText->clear();
+    scriptPath_.reset();
+    newScript_ = false;
+    SetEditState(1);
+    if (deleteAfterLoad_) deleteLater();
+    return false;
+}
+
+bool frmMain::load(const std::vector<std::string>& lines, int append) {
+    return LoadScriptText(*ScriptText, lines, append, [this] {
+        QCoreApplication::processEvents();
+        return !closedWhileLoading_;
+    });
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (!loading_) return;
+    // The load below this event stops at its next slice; the window is deleted after that.
+    closedWhileLoading_ = true;
+    if (testAttribute(Qt::WA_DeleteOnClose)) {
+        setAttribute(Qt::WA_DeleteOnClose, false);
+        deleteAfterLoad_ = true;
+    }
 }
 
 void frmMain::scriptReplaced() {
@@ -226,29 +278,47 @@ void frmMain::scriptReplaced() {
     if (saveTo_) saveTo_->close();
 }
 
+std::optional<std::vector<std::string>> frmMain::readServing(const std::string& path, const Placeholders& fill,
+                                                             OtherCodes other) {
+    // A worker reads while the window serves its events, so that a file of any size leaves it
+    // responsive. A window closed meanwhile waits, unseen, for the read to end.
+    auto job = std::async(std::launch::async, [path, fill, other] { return readScriptFile(path, fill, other); });
+    while (job.wait_for(std::chrono::milliseconds(15)) != std::future_status::ready) QCoreApplication::processEvents();
+    auto lines = job.get();
+    if (closedWhileLoading_) return std::nullopt;
+    return lines;
+}
+
 void frmMain::openScriptFile(const std::string& relativePath) {
+    if (loading_) return;
+    beginLoad();
+    std::optional<std::string> recorded;
+    bool loaded = false;
     try {
         const std::string full = resolvePath(korvexDir_, relativePath);
-        const auto lines = readScriptFile(full);
-        const auto recorded = FindScriptPath(korvexDir_, full);
-        if (!recorded) throw RunError(err::BadFileName);
-        scriptReplaced();
-        // Opened files are shown as they are, codes and all, so that saving gives them back.
-        LoadScriptText(*ScriptText, lines, 0);
-        ScriptText->setTextCursor(QTextCursor(ScriptText->document()));
-        // Undo begins with the user's first change: it cannot take the loaded text away.
-        ScriptText->document()->clearUndoRedoStacks();
-        scriptPath_ = recorded;
-        newScript_ = false;
-        setWindowTitle(toUi(AppTitle + EditingSuffix));
-        SetEditState(0);
-        ScriptText->show();
+        // The three codes are filled in every load; a line with another code stays whole.
+        const auto lines = readServing(full, codes(), OtherCodes::Keep);
+        recorded = FindScriptPath(korvexDir_, full);
+        if (lines && !recorded) throw RunError(err::BadFileName);
+        if (lines) {
+            scriptReplaced();
+            loaded = load(*lines, 0);
+        }
     } catch (const RunError& e) {
-        showError(e);
+        if (endLoad()) showError(e);
+        return;
     }
+    if (!endLoad() || !loaded) return;
+    ScriptText->setTextCursor(QTextCursor(ScriptText->document()));
+    scriptPath_ = recorded;
+    newScript_ = false;
+    setWindowTitle(toUi(AppTitle + EditingSuffix));
+    SetEditState(0);
+    ScriptText->show();
 }
 
 bool frmMain::NewScriptFromTemplate(int kind) {
+    if (loading_) return false;
     const int k = isKind(kind) ? kind : kind_;
     if (!isKind(k)) {
         showError(RunError(err::InvalidCall));
@@ -256,28 +326,32 @@ bool frmMain::NewScriptFromTemplate(int kind) {
     }
     const ScriptKind& sk = scriptKinds()[static_cast<size_t>(k)];
     // All three files are read before the editor is touched.
-    std::vector<std::string> parts[3];
+    beginLoad();
+    std::optional<std::vector<std::string>> parts[3];
     std::string bodyPath;
     try {
         const std::string folder = resolvePath(korvexDir_, TemplateFolder);
-        const Placeholders fill = codes(sk.title);
-        parts[0] = readScriptFile(resolvePath(folder, "header/" + CommonHeader), &fill);
-        parts[1] = readScriptFile(resolvePath(folder, std::string("header/") + sk.headerFile), &fill);
+        const Placeholders fill{sk.title, playerName_, timeAndDateText(platform().now())};
         bodyPath = resolvePath(folder, sk.templateFile);
-        parts[2] = readScriptFile(bodyPath, &fill);
+        const std::string paths[3] = {resolvePath(folder, "header/" + CommonHeader),
+                                      resolvePath(folder, std::string("header/") + sk.headerFile), bodyPath};
+        for (int i = 0; i < 3; ++i)
+            if (!(parts[i] = readServing(paths[i], fill, OtherCodes::Drop))) break;
     } catch (const RunError& e) {
         // Nothing is shown of a template that could not be read whole.
-        showError(e);
+        if (endLoad()) showError(e);
         return false;
     }
-    kind_ = k;
-    scriptReplaced();
-    LoadScriptText(*ScriptText, parts[0], 0);
-    LoadScriptText(*ScriptText, parts[1], -1);
-    ColourScriptText(0);
-    LoadScriptText(*ScriptText, parts[2], -1);
-    ColourScriptText(1);
-    ScriptText->document()->clearUndoRedoStacks();
+    bool loaded = parts[2].has_value();
+    if (loaded) {
+        kind_ = k;
+        scriptReplaced();
+        loaded = load(*parts[0], 0) && load(*parts[1], -1);
+        if (loaded) ColourScriptText(0);
+        loaded = loaded && load(*parts[2], -1);
+        if (loaded) ColourScriptText(1);
+    }
+    if (!endLoad() || !loaded) return false;
     scriptPath_ = FindScriptPath(korvexDir_, bodyPath);
     newScript_ = true;
     setWindowTitle(toUi(AppTitle + EditingSuffix));
@@ -304,10 +378,12 @@ void frmMain::ColourScriptText(int mode) {
     QTextCursor caret(doc);
     caret.setPosition(0);
     ScriptText->setTextCursor(caret);
-    ScriptText->setTextColor(Black);
+    QTextCharFormat typing = ScriptText->currentCharFormat();
+    typing.setForeground(Black);
+    ScriptText->setCurrentCharFormat(typing);
 }
 
-std::vector<std::string> frmMain::scriptFileLines() const { return scriptLines(ScriptText->document()->toRawText()); }
+std::vector<std::string> frmMain::scriptFileLines() const { return scriptLines(ScriptText->scriptText()); }
 
 // --- menu handlers -------------------------------------------------------------------------------
 
@@ -341,6 +417,7 @@ void frmMain::mnuFileLoadServerList_Click() { openScriptFile("korvex.wfd/config/
 void frmMain::mnuFileLoadFunctions_Click() { openScriptFile("korvex.wfd/config/orn_functions.ini"); }
 
 void frmMain::mnuCreateNew_Click() {
+    if (loading_) return;
     scripts_->show();
     scripts_->raise();
     scripts_->activateWindow();
@@ -364,6 +441,7 @@ void frmMain::SaveScriptOverwrite(const std::string& relativePath) {
 }
 
 void frmMain::mnuFileSaveCurrent_Click() {
+    if (loading_) return;
     if (newScript_) {
         // A dialog already closed (its deletion pending) is not brought back.
         if (!saveTo_ || !saveTo_->isVisible()) {
@@ -390,6 +468,7 @@ void frmMain::mnuFileSaveCurrent_Click() {
 }
 
 void frmMain::mnuFileCloseCurrent_Click() {
+    if (loading_) return;
     const int answer = platform().msgBox(
         "Don't forget to save your changes...\r\nAre you sure that you want to close this script?",
         box::YesNo + box::Question, "Question.");

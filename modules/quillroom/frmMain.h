@@ -8,19 +8,23 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAction;
+class QCloseEvent;
 class QMenu;
-class QTextEdit;
+class QTextCharFormat;
 
 namespace kx::quillroom {
 
 class frmAbout;
 class frmSaveTo;
 class frmScripts;
+class ScriptEdit;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -29,7 +33,7 @@ public:
     // (editor placement, the two file menus, the korvex.cfg values, the chooser).
     explicit frmMain(const std::string& korvexDir, QWidget* parent = nullptr);
 
-    QTextEdit* ScriptText = nullptr;
+    ScriptEdit* ScriptText = nullptr;
 
     QMenu* mnuFile = nullptr;
     QMenu* mnuFileLoad = nullptr;
@@ -71,7 +75,7 @@ public:
     // The confirmed save over the opened file (relative path as recorded).
     void SaveScriptOverwrite(const std::string& relativePath);
 
-    // Opens a file of the "Load Script" menu (path below the base directory) as it is.
+    // Opens a file of the "Load Script" menu (path below the base directory), its codes filled.
     void openScriptFile(const std::string& relativePath);
 
     void mnuToolsPlugIn_Click(int index);
@@ -98,11 +102,14 @@ public:
     // The recorded path of the script in the editor; none when no load has recorded one.
     const std::optional<std::string>& scriptPath() const { return scriptPath_; }
     bool isNewScript() const { return newScript_; }
+    // While a load runs: window events are served, nothing else loads, saves or closes.
+    bool isLoading() const { return loading_; }
     // The editor's text as the file lines it is saved as.
     std::vector<std::string> scriptFileLines() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void ListPlugIns();
@@ -113,24 +120,37 @@ private:
     void openArrayItem(const std::vector<QAction*>& items, int index, const std::string& folder);
     void openSkinFile(const std::string& file);
     void scriptReplaced();
-    Placeholders codes(const std::string& title) const;
+    Placeholders codes() const;
+    // A load session: menus and typing held, no undo kept. endLoad is false when the window
+    // was closed meanwhile: the load stopped, and nothing more is to be done.
+    void beginLoad();
+    bool endLoad();
+    bool load(const std::vector<std::string>& lines, int append);
+    // The file's lines with the codes filled; nullopt when the window was closed meanwhile.
+    std::optional<std::vector<std::string>> readServing(const std::string& path, const Placeholders& fill,
+                                                        OtherCodes other);
 
     std::string korvexDir_, playerName_, skinName_;
     int kind_ = -1;
     int headerLength_ = 0;
     std::optional<std::string> scriptPath_;
     bool newScript_ = false;
+    bool loading_ = false;
+    bool closedWhileLoading_ = false;
+    bool deleteAfterLoad_ = false;
+    std::vector<std::pair<QAction*, bool>> heldMenus_;
     QPointer<frmScripts> scripts_;
     QPointer<frmSaveTo> saveTo_;
     QPointer<frmAbout> about_;
 };
 
-// The lines of a script file; the placeholder codes are filled when given (the three template
-// loads) and opened files keep theirs. Raises the file's RunError.
-std::vector<std::string> readScriptFile(const std::string& path, const Placeholders* codes = nullptr);
+// The lines of a script file with the placeholder codes filled. Raises the file's RunError.
+std::vector<std::string> readScriptFile(const std::string& path, const Placeholders& codes, OtherCodes other);
 // Puts the lines into the editing area, each followed by a line break: append 0 replaces its
-// text, any other value appends to it.
-void LoadScriptText(QTextEdit& editor, const std::vector<std::string>& lines, int append);
+// text, any other value appends to it. serve runs window events between slices of the load;
+// false from it stops the load, and false is returned.
+bool LoadScriptText(ScriptEdit& editor, const std::vector<std::string>& lines, int append,
+                    const std::function<bool()>& serve);
 
 // Main after the single-instance test: the command-line check, then the window, shown.
 // nullptr when the check ended the module.

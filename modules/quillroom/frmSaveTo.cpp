@@ -38,6 +38,8 @@ frmSaveTo::frmSaveTo(frmMain& main, SaveInputs inputs)
     connect(Drive1, &DriveListBox::driveChanged, this, [this] { Drive1_Change(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    // Return is "Okay" except in the folder list, where it opens the highlighted folder.
+    setDialogKeys(this, Command1, Command2);
 }
 
 bool frmSaveTo::Form_Load() {
@@ -63,6 +65,7 @@ bool frmSaveTo::Form_Load() {
 void frmSaveTo::Drive1_Change() { driveChange(*Drive1, *Dir1, "c:"); }
 
 void frmSaveTo::Command1_Click() {
+    if (main_.isLoading()) return;
     // A typed name becomes a file name as the user sees it, and one in this folder only.
     const std::string name = stripBreaks(fromUiName(Text1->text()));
     if (!isValidFileName(name)) {

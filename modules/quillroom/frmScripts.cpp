@@ -25,6 +25,13 @@ frmScripts::frmScripts(frmMain& main) : QWidget(&main, Qt::Window), main_(main) 
     selectComboIndex(Combo1, 0);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    setDialogKeys(this, Command1, Command2);
+}
+
+void frmScripts::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Each time it opens the arrow keys move the selection, whatever had the focus last time.
+    Combo1->setFocus();
 }
 
 void frmScripts::Command1_Click() {

@@ -1,6 +1,7 @@
 #pragma once
 // The template chooser "Choose Script Template...": the eight script kinds; "OK" makes a new
-// script of the chosen kind in the main window.
+// script of the chosen kind in the main window. Return is "OK" and Escape "Cancel"; the list has
+// the focus whenever the chooser opens.
 
 #include <QWidget>
 
@@ -22,6 +23,9 @@ public:
 
     void Command1_Click();
     void Command2_Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     frmMain& main_;

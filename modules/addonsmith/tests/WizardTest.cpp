@@ -1,6 +1,8 @@
 // The plug-in wizard against a temporary game directory and the recording platform.
 #include "Form1.h"
 #include "Form2.h"
+#include "Launcher.h"
+#include "PlugIns.h"
 
 #include "core/RunError.h"
 #include "core/Text.h"
@@ -12,6 +14,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 
 #include <gmock/gmock.h>
 
@@ -221,6 +225,52 @@ TEST_F(Wizard, LoadDialogListsDescriptionsAndReportsAFailedRead) {
     EXPECT_TRUE(dialog->isHidden());
 }
 
+// Every name the file system takes can be written: 240 to 255 bytes with ".spi", here with
+// two-byte letters.
+TEST_F(Wizard, LongestLegalNamesAreWritten) {
+    for (size_t bytes : {240u, 254u, 255u}) {
+        SCOPED_TRACE(bytes);
+        std::string name;
+        while (name.size() + 4 + 2 <= bytes) name += "\xC3\xB6";
+        name.append(bytes - 4 - name.size(), 'x');
+        ASSERT_EQ((name + ".spi").size(), bytes);
+        fake.boxes.clear();
+        auto f = load();
+        f->Text1->setText(QString::fromStdString(name));
+        f->Command2_Click();
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].text, "PlugIn Succesfully written to Korvex PlugIn directory.");
+        EXPECT_THAT(spi(name), HasSubstr("; Name    - " + name + "\r\n"));
+    }
+}
+
+// "Load a PlugIn" from the keyboard: Return loads the highlighted file, Escape cancels.
+TEST_F(Wizard, LoadDialogWorksFromTheKeyboard) {
+    game.writeLines("korvex.wfd/plugins/alpha.spi", {"authorn=A"});
+    game.writeLines("korvex.wfd/plugins/beta.spi", {"authorn=B"});
+    auto f = load();
+    f->show();
+    QTest::mouseClick(f->Command3, Qt::LeftButton);
+    Form2* dialog = f->loadDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->File1->setFocus();
+    QTest::keyClick(dialog->File1, Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(fromUi(f->Text2->text()), "unknown");
+
+    QTest::mouseClick(f->Command3, Qt::LeftButton);
+    dialog = f->loadDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->File1->setFocus();
+    QTest::keyClick(dialog->File1, Qt::Key_Down);
+    QTest::keyClick(dialog->File1, Qt::Key_Down);
+    QTest::keyClick(dialog->File1, Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(fromUi(f->Text1->text()), "beta");
+    EXPECT_EQ(fromUi(f->Text2->text()), "B");
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
 TEST_F(Wizard, AFileOfTheSameNameInOtherCapitalsIsReplaced) {
     game.writeLines("korvex.wfd/plugins/Tool.SPI", {"authorn=old"});
     auto f = load();
@@ -254,6 +304,41 @@ TEST_F(Wizard, ACorrectedRootKeepsTheBytesItWasLoadedWith) {
     fake.boxAnswers = {box::Yes};
     f->Command2_Click();
     EXPECT_THAT(spi("tool"), HasSubstr("\r\napproot=" + root + "\\\r\n"));
+}
+
+// Typed, the root and the program name a folder and a program as this machine spells names
+// (UTF-8), so the plug-in written for "J\u00f6s\u00e9 tools" starts; loaded back, they show as
+// typed, and are written again with the same bytes.
+TEST_F(Wizard, TypedRootAndProgramAreWrittenAsUtf8AndThePlugInStarts) {
+    const std::string folder = "J\xC3\xB6s\xC3\xA9 tools", program = "T\xC3\xB6\xC3\xB6l";
+    game.touchProgram(folder + "/" + program);
+    auto f = load();
+    f->show();
+    const std::pair<QLineEdit*, std::string> typing[] = {
+        {f->Text1, "jose"}, {f->Text4, folder + "\\"}, {f->Text5, program}};
+    for (const auto& [box, text] : typing) {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        // Letters as a keyboard sends them: "\u00f6" is the key \u00d6 with the text "\u00f6".
+        for (const QChar c : QString::fromStdString(text))
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+    }
+    QTest::mouseClick(f->Command2, Qt::LeftButton);
+    const std::string written = spi("jose");
+    EXPECT_THAT(written, HasSubstr("\r\napproot=" + folder + "\\\r\nappfile=" + program + "\r\n"));
+
+    kx::launcher::setKorvexDir(game.path());
+    kx::launcher::execPlugIn("jose.spi");
+    ASSERT_EQ(fake.starts.size(), 1u);
+    EXPECT_EQ(fake.starts[0].program, game.path() + "/" + folder + "/" + program);
+
+    auto again = load();
+    again->readPlugIn(game.file("korvex.wfd/plugins"), "jose.spi");
+    EXPECT_EQ(again->Text4->text(), QString::fromStdString(folder + "\\"));
+    EXPECT_EQ(again->Text5->text(), QString::fromStdString(program));
+    again->Text1->setText("jose again");
+    again->Command2_Click();
+    EXPECT_THAT(spi("jose again"), HasSubstr("\r\napproot=" + folder + "\\\r\nappfile=" + program + "\r\n"));
 }
 
 TEST_F(Wizard, LoadDialogWithoutPlugInFolderListsNothingAndTheWizardGoesOn) {

@@ -4,7 +4,7 @@
 #include "core/Text.h"
 
 #include <QTextCursor>
-#include <QTextEdit>
+#include "ScriptEdit.h"
 
 #include <filesystem>
 

@@ -4,13 +4,16 @@
 #include "frmScripts.h"
 
 #include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPixmap>
 #include <QPushButton>
-#include <QTextEdit>
+#include <QTest>
+#include "ScriptEdit.h"
 
 namespace kx::quillroom {
 namespace {
@@ -156,6 +159,49 @@ TEST_F(EditorWindow, HelpOpensThePageBelowTheGameDirectoryAndAboutCloses) {
     EXPECT_TRUE(w.about()->isVisible());
     w.about()->Command1->click();
     EXPECT_FALSE(w.about()->isVisible());
+}
+
+TEST_F(EditorWindow, AboutBoxShowsTheSuiteIconAndEscapeClosesIt) {
+    frmMain& w = editor();
+    w.mnuHelpAbout->trigger();
+    ASSERT_NE(w.about(), nullptr);
+    const QImage shown = w.about()->Picture1->pixmap().toImage();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown, suiteIcon().pixmap(48, 48).toImage());
+    QTest::keyClick(w.about(), Qt::Key_Escape);
+    EXPECT_FALSE(w.about()->isVisible());
+}
+
+// The chooser from the keyboard: the list has the focus each time it opens, the arrow keys
+// choose, Return is "OK" and Escape "Cancel".
+TEST_F(EditorWindow, TemplateChooserWorksFromTheKeyboard) {
+    frmMain& w = editor();
+    w.show();
+    w.mnuCreateNew->trigger();
+    frmScripts* c = w.scripts();
+    ASSERT_EQ(c->focusWidget(), c->Combo1);
+    for (int i = 0; i < 4; ++i) QTest::keyClick(c->focusWidget(), Qt::Key_Down);
+    QTest::keyClick(c->focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(c->isVisible());
+    EXPECT_EQ(w.currentKind(), 4);
+    EXPECT_TRUE(w.mnuFileSaveCurrent->isEnabled());
+
+    // Chosen again with the mouse, "OK" takes the focus; the next time the list has it again.
+    fake.boxAnswers = {box::Yes};
+    w.mnuFileCloseCurrent->trigger();
+    w.mnuCreateNew->trigger();
+    QTest::mouseClick(c->Command1, Qt::LeftButton);
+    EXPECT_EQ(w.currentKind(), 4);
+    fake.boxAnswers = {box::Yes};
+    w.mnuFileCloseCurrent->trigger();
+    w.mnuCreateNew->trigger();
+    ASSERT_EQ(c->focusWidget(), c->Combo1);
+    QTest::keyClick(c->focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(c->Combo1->currentIndex(), 5);
+    QTest::keyClick(c->focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(c->isVisible());
+    EXPECT_EQ(w.currentKind(), 4);
+    EXPECT_TRUE(w.ScriptText->isHidden());
 }
 
 TEST_F(EditorWindow, ArrangeEditorSkipsSizesThatWouldBeNegative) {

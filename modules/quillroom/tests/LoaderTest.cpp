@@ -8,7 +8,7 @@
 #include <QComboBox>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
+#include "ScriptEdit.h"
 
 namespace kx::quillroom {
 namespace {
@@ -17,16 +17,17 @@ TEST(Placeholders, CodesAtColumn15) {
     const Placeholders codes{"Korvex3 Joiner Server List", "Bob", "08:55 / 09.12.2026"};
     struct Case {
         std::string line;
-        std::vector<std::string> out;
+        std::vector<std::string> out; // in a template; an opened file keeps a line with another code
+        bool otherCode = false;
     };
     const std::string head = "; Author    : "; // 14 characters
     const std::vector<Case> cases{
         {head + "%1", {head + "Korvex3 Joiner Server List"}},
         {head + "%2 and more text", {head + "Bob"}},
         {head + "%3", {head + "08:55 / 09.12.2026"}},
-        {head + "%4", {}},
-        {head + "%x%1", {}},
-        {head + "%", {}},                                   // a "%" followed by nothing
+        {head + "%4", {}, true},
+        {head + "%x%1", {}, true},
+        {head + "%", {}, true},                             // a "%" followed by nothing
         {"; Author    :%1", {"; Author    :%1"}},          // "%" in column 14
         {"; Author    :  %1", {"; Author    :  %1"}},      // "%" in column 16
         {"short %1", {"short %1"}},
@@ -36,12 +37,15 @@ TEST(Placeholders, CodesAtColumn15) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         EXPECT_EQ(fillPlaceholders({c.line}, codes), c.out);
+        EXPECT_EQ(fillPlaceholders({c.line}, codes, OtherCodes::Drop), c.out);
+        const std::vector<std::string> opened = c.otherCode ? std::vector<std::string>{c.line} : c.out;
+        EXPECT_EQ(fillPlaceholders({c.line}, codes, OtherCodes::Keep), opened);
     }
 }
 
 using Loader = EditorTest;
 
-QColor colourAt(QTextEdit* edit, int position) {
+QColor colourAt(QPlainTextEdit* edit, int position) {
     QTextCursor c(edit->document());
     c.setPosition(position + 1);
     return c.charFormat().foreground().color();
@@ -71,7 +75,7 @@ TEST_F(Loader, NewScriptFillsCodesInEveryTemplatePartAndColoursTheHeaderGreen) {
     EXPECT_EQ(colourAt(w.ScriptText, headerChars), QColor(0, 0, 0));
     EXPECT_EQ(colourAt(w.ScriptText, w.ScriptText->document()->characterCount() - 3), QColor(0, 0, 0));
     EXPECT_EQ(w.ScriptText->textCursor().position(), 0);
-    EXPECT_EQ(w.ScriptText->textColor(), QColor(0, 0, 0));
+    EXPECT_EQ(w.ScriptText->currentCharFormat().foreground().color(), QColor(0, 0, 0));
     // Undo cannot take the new script or its colours away.
     EXPECT_FALSE(w.ScriptText->document()->isUndoAvailable());
 }
@@ -154,17 +158,36 @@ TEST_F(Loader, FilesThatCannotBeOpenedShowShowErrorAndRecordNothing) {
     EXPECT_FALSE(w.mnuFileSaveCurrent->isEnabled());
 }
 
-TEST_F(Loader, AnOpenedFileKeepsItsCodesAndTheCurrentKindStays) {
-    g.write("korvex.wfd/config/servers.ini", "12345678901234%3\r\n12345678901234%1\r\n12345678901234%x\r\n");
+// Every load fills the three codes; a line with another code stays whole in an opened file,
+// since leaving it out would lose it at the next save. The file changes only when saved.
+TEST_F(Loader, AnOpenedFileGetsItsCodesFilledAndKeepsLinesWithOtherCodes) {
+    const std::string file = "12345678901234%3\r\n12345678901234%1 tail\r\n; Player    : %2\r\n"
+                             "12345678901234%x keep me\r\n12345678901234%\r\n";
+    g.write("korvex.wfd/config/servers.ini", file);
+    g.writeLines("korvex.wfd/config/korvex.cfg", {"playername=Bob"});
     frmMain& w = editor();
+    // Before the first choice in the chooser "%1" inserts nothing.
+    w.mnuFileLoadServerList->trigger();
+    const std::string when = timeAndDateText(fake.clock);
+    EXPECT_EQ(editorBytes(), "12345678901234" + when + "\r\n12345678901234\r\n; Player    : Bob\r\n"
+                             "12345678901234%x keep me\r\n12345678901234%\r\n");
+    EXPECT_EQ(g.read("korvex.wfd/config/servers.ini"), file);
+
+    fake.boxAnswers = {box::Yes};
+    w.mnuFileCloseCurrent_Click();
     ASSERT_TRUE(w.NewScriptFromTemplate(4));
     fake.boxAnswers = {box::Yes};
     w.mnuFileCloseCurrent_Click();
     w.mnuFileLoadServerList->trigger();
-    EXPECT_EQ(editorBytes(), "12345678901234%3\r\n12345678901234%1\r\n12345678901234%x\r\n");
+    EXPECT_EQ(editorBytes(), "12345678901234" + when + "\r\n12345678901234Korvex3 Joiner Server List\r\n"
+                             "; Player    : Bob\r\n12345678901234%x keep me\r\n12345678901234%\r\n");
     EXPECT_FALSE(w.ScriptText->document()->isUndoAvailable());
     EXPECT_FALSE(w.isNewScript());
     EXPECT_EQ(w.currentKind(), 4);
+
+    fake.boxAnswers = {box::Yes};
+    w.mnuFileSaveCurrent->trigger();
+    EXPECT_EQ(g.read("korvex.wfd/config/servers.ini"), editorBytes());
 }
 
 TEST(ScriptPaths, FindScriptPath) {
@@ -189,22 +212,6 @@ TEST(ScriptPaths, FindScriptPath) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.full);
         EXPECT_EQ(FindScriptPath(c.dir, c.full), c.recorded);
-    }
-}
-
-TEST(ScriptPaths, IsTemplatePath) {
-    struct Case {
-        std::string path;
-        bool result;
-    };
-    for (const Case& c : std::vector<Case>{{"/korvex.wfd/templates/scripts/template servers.stl", true},
-                                           {"/korvex.wfd/config/serversets/cup.stl.ini", true},
-                                           {"/korvex.wfd/templates/scripts/template servers.STL", false},
-                                           {"/korvex.wfd/config/autoexec.ini", false},
-                                           {".st", false},
-                                           {"", false}}) {
-        SCOPED_TRACE(c.path);
-        EXPECT_EQ(IsTemplatePath(c.path), c.result);
     }
 }
 

@@ -7,7 +7,8 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTextEdit>
+#include <QTest>
+#include "ScriptEdit.h"
 
 #include <filesystem>
 
@@ -23,9 +24,9 @@ std::string overwriteQuestion(const std::string& rel) {
 }
 
 TEST_F(Saving, OpenedFileGoesBackByteForByte) {
-    // No-break space, e acute (also as a UTF-8 pair), the unassigned 0x81, a code in column 15
-    // that only template loads fill, an empty line, control characters.
-    std::string bytes = "name=a\xA0" "b\xE9\r\n12345678901234%3 keep\r\n\xC3\xA9 \x81\x80\x9F\r\n\r\n;<EOF>\t\x0C\r\n";
+    // No-break space, e acute (also as a UTF-8 pair), the unassigned 0x81, a line with a code
+    // in column 15 that no load fills, an empty line, control characters.
+    std::string bytes = "name=a\xA0" "b\xE9\r\n12345678901234%x keep\r\n\xC3\xA9 \x81\x80\x9F\r\n\r\n;<EOF>\t\x0C\r\n";
     bytes += std::string("nul\0byte\r\n", 10);
     g.write("korvex.wfd/config/information_sites.ini", bytes);
     frmMain& w = editor();
@@ -186,6 +187,79 @@ TEST_F(Saving, TypedNamesThatAreNoPlainFileNameAreRefused) {
     }
     EXPECT_TRUE(listFiles(g.file("korvex.wfd/config"), "*.*").empty());
     EXPECT_TRUE(listFiles(g.file("korvex.wfd/config/serversets"), "*.*").empty());
+}
+
+// The dialog from the keyboard: Return in the folder list opens the highlighted folder and saves
+// nothing; Return elsewhere is "Okay"; Escape is "Cancel".
+TEST_F(Saving, DialogWorksFromTheKeyboard) {
+    std::filesystem::create_directories(g.file("korvex.wfd/skins/dark"));
+    std::filesystem::create_directories(g.file("korvex.wfd/skins/light"));
+    frmMain& w = editor();
+    w.show();
+    frmSaveTo* d = newScriptSaveDialog(6);
+    ASSERT_NE(d, nullptr);
+    d->Dir1->setFocus();
+    QTest::keyClick(d->Dir1, Qt::Key_Down);
+    QTest::keyClick(d->Dir1, Qt::Key_Down);
+    QTest::keyClick(d->Dir1, Qt::Key_Return);
+    EXPECT_EQ(d->Dir1->path(), g.file("korvex.wfd/skins/light"));
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_TRUE(d->isVisible());
+    QTest::keyClick(d->Dir1, Qt::Key_Escape);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_FALSE(g.exists("korvex.wfd/skins/light/Skininfo.ini"));
+    deletePending();
+
+    fake.boxAnswers = {box::Yes};
+    w.mnuFileSaveCurrent->trigger();
+    ASSERT_NE(w.saveTo(), nullptr);
+    d = w.saveTo();
+    d->Dir1->setFocus();
+    QTest::keyClick(d->Dir1, Qt::Key_Down);
+    QTest::keyClick(d->Dir1, Qt::Key_Return);
+    d->Drive1->setFocus();
+    QTest::keyClick(d->Drive1, Qt::Key_Return);
+    EXPECT_EQ(boxTexts().back(), Saved);
+    EXPECT_EQ(g.read("korvex.wfd/skins/dark/Skininfo.ini"), editorBytes());
+    EXPECT_FALSE(d->isVisible());
+}
+
+// Every name the file system takes can be written, by the dialog and over an opened file: 240 to
+// 255 bytes, here with two-byte letters.
+TEST_F(Saving, LongestLegalNamesAreWritten) {
+    for (size_t bytes : {240u, 255u}) {
+        SCOPED_TRACE(bytes);
+        std::string name;
+        while (name.size() + 4 + 2 <= bytes) name += "\xC3\xA9";
+        name.append(bytes - 4 - name.size(), 'x');
+        name += ".ini";
+        ASSERT_EQ(name.size(), bytes);
+        const std::string rel = "korvex.wfd/config/serversets/" + name;
+        for (const auto& e : std::filesystem::directory_iterator(g.file("korvex.wfd/config/serversets")))
+            std::filesystem::remove(e.path());
+        fake.boxes.clear();
+        frmMain& w = editor();
+        frmSaveTo* d = newScriptSaveDialog(1);
+        ASSERT_NE(d, nullptr);
+        d->Text1->setText(QString::fromStdString(name));
+        fake.boxAnswers = {box::Yes};
+        d->Command1_Click();
+        EXPECT_EQ(boxTexts().back(), Saved);
+        EXPECT_EQ(g.read(rel), editorBytes());
+
+        // Opened from the menu, changed and saved over.
+        fake.boxAnswers = {box::Yes};
+        w.mnuFileCloseCurrent_Click();
+        frmMain& again = editor();
+        ASSERT_EQ(again.mnuFileLoadServerSetFile.size(), 1u);
+        again.mnuFileLoadServerSetFile[0]->trigger();
+        type("sv_name=Long");
+        fake.boxAnswers = {box::Yes};
+        again.mnuFileSaveCurrent->trigger();
+        EXPECT_EQ(boxTexts().back(), Saved);
+        EXPECT_EQ(g.read(rel), editorBytes());
+        EXPECT_NE(g.read(rel).find("sv_name=Long\r\n"), std::string::npos);
+    }
 }
 
 TEST_F(Saving, DialogReportsAFailedWriteAndStaysOpen) {
