@@ -105,23 +105,19 @@ std::string fromUi(const QString& text) {
 
 std::vector<std::string> splitLines(const std::string& bytes) {
     std::vector<std::string> lines;
-    std::string cur;
-    size_t i = 0;
-    bool pending = false; // a line has begun (content or the start of the file after a break)
-    while (i < bytes.size()) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(cur);
-            cur.clear();
-            pending = false;
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-        } else {
-            cur += c;
-            pending = true;
+    // Whole runs between breaks are copied at once: large scripts are split while a window waits.
+    size_t start = 0;
+    const size_t n = bytes.size();
+    while (start < n) {
+        const size_t brk = bytes.find_first_of("\r\n", start);
+        if (brk == std::string::npos) {
+            lines.emplace_back(bytes, start, n - start); // a last line without a line end is kept
+            break;
         }
-        ++i;
+        lines.emplace_back(bytes, start, brk - start);
+        start = brk + 1;
+        if (bytes[brk] == '\r' && start < n && bytes[start] == '\n') ++start;
     }
-    if (pending) lines.push_back(cur);
     return lines;
 }
 
