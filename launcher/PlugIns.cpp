@@ -90,7 +90,7 @@ void runPlugIn(const std::string& fileName, bool logged) {
         }
 
         log(">> Shelling ExecFile.");
-        const PlugInStart start = plugInStart(v.execDir, v.approot + v.appfile, v.workDirectory);
+        const PlugInStart start = plugInStart(v.execDir, v.approot + v.appfile, v.workDirectory, s.korvexDir);
         platform().startProcess(start.program, start.args, "", win::NormalFocus);
     } catch (const RunError&) {
         log(">> Shelling ExecFile Failed.");
@@ -108,8 +108,13 @@ void runPlugIn(const std::string& fileName, bool logged) {
 
 } // namespace
 
-PlugInStart plugInStart(const std::string& execDir, const std::string& rest, const std::string& workDirectory) {
+PlugInStart plugInStart(const std::string& execDir, const std::string& rest, const std::string& workDirectory,
+                        const std::string& gameDir) {
     const std::string text = execDir + rest + " " + workDirectory;
+    // A text that starts with the game directory names something inside it: a shorter prefix
+    // ("/x/g" of the game directory "/x/g 4") would be a program outside, run by accident.
+    const size_t shortest =
+        !gameDir.empty() && text.compare(0, gameDir.size(), gameDir) == 0 ? gameDir.size() + 1 : 1;
     // The part after the base directory is data: "\" separates, case is ignored.
     const auto resolved = [&](const std::string& prefix) {
         if (!execDir.empty() && prefix.size() >= execDir.size())
@@ -130,7 +135,7 @@ PlugInStart plugInStart(const std::string& execDir, const std::string& rest, con
         if (length + 1 < text.size()) start.args.push_back(text.substr(length + 1));
         return start;
     };
-    for (size_t length = text.size(); length > 0; --length) {
+    for (size_t length = text.size(); length >= shortest; --length) {
         if (length < text.size() && text[length] != ' ') continue;
         if (std::string p = program(length); !p.empty()) return split(length, std::move(p));
     }

@@ -309,16 +309,50 @@ TEST(PlugInStartTest, LongestPrefixThatNamesAFileWins) {
     g.touchProgram("tools/run x");
     const std::string D = g.path();
     // "run x" exists too: the longer prefix is the program, the rest one argument.
-    auto s = plugInStart(D, "\\tools\\run", "x y");
+    auto s = plugInStart(D, "\\tools\\run", "x y", D);
     EXPECT_EQ(s.program, D + "/tools/run x");
     EXPECT_EQ(s.args, std::vector<std::string>{"y"});
-    s = plugInStart(D, "\\tools\\run", "z  y");
+    s = plugInStart(D, "\\tools\\run", "z  y", D);
     EXPECT_EQ(s.program, D + "/tools/run");
     EXPECT_EQ(s.args, std::vector<std::string>{"z  y"});
     // No prefix names a file: the program part, which then fails to start.
-    s = plugInStart(D, "\\tools\\gone", D);
+    s = plugInStart(D, "\\tools\\gone", D, D);
     EXPECT_EQ(s.program, D + "/tools/gone");
     EXPECT_EQ(s.args, std::vector<std::string>{D});
+}
+
+// The game directory "/x/g 4" beside a program "/x/g": the text of a missing plug-in program
+// starts with "/x/g", which must not run "/x/g" with "4/..." as its argument.
+TEST(PlugInStartTest, PrefixesInsideTheGameDirectoryDoNotCount) {
+    kx::test::GameDir g("g 4");
+    g.touchProgram("../g");
+    const std::string D = g.path();
+    for (const std::string& work : {std::string(), D}) {
+        SCOPED_TRACE(work.empty() ? "no work directory" : "work directory");
+        const auto s = plugInStart(D, "\\tools\\gone.exe", work, D);
+        EXPECT_EQ(s.program, D + "/tools/gone.exe");
+    }
+    // A root that names the game directory itself in another way counts the same.
+    auto s = plugInStart("", D + "/tools/gone", D, D);
+    EXPECT_EQ(s.program, D + "/tools/gone");
+    EXPECT_EQ(s.args, std::vector<std::string>{D});
+}
+
+TEST(PlugInRunTest, MissingProgramBesideAShorterNameFails) {
+    kx::test::GameDir g("g 4");
+    g.touchProgram("../g");
+    FakePlatform fake;
+    fake.current = g.path();
+    g.write("korvex.wfd/config/autoexec.ini", "");
+    g.writeLines("korvex.wfd/plugins/p.spi", {"usesqfd=true", "approot=\\tools\\", "appfile=gone.exe",
+                                              "useswfd=true", "rtninfo=true"});
+    installLauncherRoutines();
+    setKorvexDir(g.path());
+    execPlugIn("p.spi");
+    EXPECT_TRUE(fake.starts.empty());
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text.substr(0, 30), "Starting of Plugin 'gone.exe' ");
+    resetLauncher();
 }
 
 } // namespace
