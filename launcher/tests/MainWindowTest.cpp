@@ -10,13 +10,18 @@
 #include "shared/testing/ShownText.h"
 #include "Launcher.h"
 
+#include "core/Files.h"
 #include "core/Text.h"
+#include "shared/testing/GameDir.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QLayout>
+#include <QLineEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -318,7 +323,62 @@ TEST_F(MainWindowTest, ViewerOnAMissingFileReportsAndStaysEmpty) {
     EXPECT_EQ(loadedForm7(), viewer) << "one viewer";
     EXPECT_EQ(viewer->Text1->toPlainText(), "a\nb\n");
     EXPECT_EQ(viewer->windowTitle(), "Quellfort Korvex - ReadMe");
-    EXPECT_FALSE(viewer->Text1->isReadOnly());
+}
+
+// The viewer is for reading: keys do not change the text, Tab goes on to the next control, and
+// a paragraph wraps at its blanks to the window's width.
+TEST_F(MainWindowTest, ViewerIsReadOnlyWrapsAtWordsAndPassesTabOn) {
+    Form1& f = startUp();
+    std::string paragraph;
+    for (int i = 0; i < 60; ++i) paragraph += "word" + std::to_string(i) + " ";
+    paragraph += "end";
+    dir.writeLines("korvex.wfd/config/korvex_readme.txt", {paragraph, "", "next"});
+    f.mnueReadMeINFO_Click();
+    Form7* viewer = loadedForm7();
+    ASSERT_NE(viewer, nullptr);
+    auto* next = new QLineEdit(viewer); // somewhere for Tab to go
+    viewer->layout()->addWidget(next);
+    viewer->resize(300, 300);
+    viewer->show();
+    viewer->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer));
+    viewer->Text1->setFocus();
+    const QString before = viewer->Text1->toPlainText();
+
+    QTest::keyClicks(viewer->Text1, "typed");
+    QTest::keyClick(viewer->Text1, Qt::Key_Return);
+    QTest::keyClick(viewer->Text1, Qt::Key_Delete);
+    EXPECT_EQ(viewer->Text1->toPlainText(), before);
+    QTest::keyClick(viewer->Text1, Qt::Key_Tab);
+    EXPECT_TRUE(next->hasFocus());
+    EXPECT_EQ(viewer->Text1->toPlainText(), before);
+
+    QCoreApplication::processEvents();
+    const QTextBlock block = viewer->Text1->document()->firstBlock();
+    QTextLayout* layout = block.layout();
+    ASSERT_NE(layout, nullptr);
+    ASSERT_GT(layout->lineCount(), 2) << "the paragraph wraps in the window";
+    for (int i = 1; i < layout->lineCount(); ++i) {
+        const int start = layout->lineAt(i).textStart();
+        EXPECT_EQ(block.text().at(start - 1), QLatin1Char(' ')) << "line " << i << " starts inside a word";
+    }
+}
+
+// The shipped texts let the viewer wrap them: a paragraph is one line, and the lines that
+// follow another line directly are list items or a heading's underline.
+TEST(ShippedTexts, ParagraphsAreNotHardWrapped) {
+    for (const char* name : {"korvex_readme.txt", "korvex_history.txt"}) {
+        SCOPED_TRACE(name);
+        const auto lines = readLines(kx::test::sourceDir() + "/korvex.wfd/config/" + name);
+        ASSERT_FALSE(lines.empty());
+        for (size_t i = 1; i < lines.size(); ++i) {
+            if (lines[i - 1].empty() || lines[i].empty()) continue;
+            if (lines[i - 1].find_first_not_of("-=") == std::string::npos) continue; // after a heading
+            const size_t first = lines[i].find_first_not_of(' ');
+            const char c = first == std::string::npos ? ' ' : lines[i][first];
+            EXPECT_TRUE(c == '-' || c == '=') << "a paragraph goes on in line " << i + 1 << ": " << lines[i];
+        }
+    }
 }
 
 TEST_F(MainWindowTest, ViewerShowsAVeryLongLineInBoundedBlocks) {
