@@ -19,6 +19,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLocale>
+#include <QPixmap>
+#include <QVBoxLayout>
 #include <QTimer>
 
 namespace kx::launcher {
@@ -29,11 +31,11 @@ Form11::Form11(QWidget* parent) : QWidget(parent) {
     setWindowFlags(Qt::SplashScreen);
     setFixedSize(twips(6000), twips(3600));
 
-    Picture1 = plainLabel(toUi(AppTitle), this);
+    Picture1 = plainLabel(QString(), this);
     Picture1->setObjectName("Picture1");
     Picture1->setAlignment(Qt::AlignCenter);
-    Picture1->setFont(namedFont("Verdana", 16, true));
-    Picture1->setMinimumHeight(twips(2000));
+    Picture1->setPixmap(QPixmap(QStringLiteral(":/launcher/splash.png")));
+    Picture1->setAccessibleName(toUi(AppTitle));
     Label1 = plainLabel("Loading and configuring...", this);
     Label1->setObjectName("Label1");
     Label2 = plainLabel("registered to", this);
@@ -43,12 +45,18 @@ Form11::Form11(QWidget* parent) : QWidget(parent) {
     Label3 = plainLabel(QString(), this);
     Label3->setObjectName("Label3");
 
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(Picture1, 0, 0, 1, 2);
-    layout->addWidget(Label1, 1, 0, 1, 2);
-    layout->addWidget(Label2, 2, 0);
-    layout->addWidget(ReggedUser, 2, 1);
-    layout->addWidget(Label3, 3, 0, 1, 2);
+    // The picture spans the window's top edge to edge; the texts sit below it.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(Picture1);
+    auto* layout = new QGridLayout;
+    layout->setContentsMargins(11, 6, 11, 6);
+    outer->addLayout(layout, 1);
+    layout->addWidget(Label1, 0, 0, 1, 2);
+    layout->addWidget(Label2, 1, 0);
+    layout->addWidget(ReggedUser, 1, 1);
+    layout->addWidget(Label3, 2, 0, 1, 2);
     layout->setColumnStretch(1, 1);
 
     Timer1 = new QTimer(this);

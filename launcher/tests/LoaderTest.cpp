@@ -9,7 +9,10 @@
 #include "core/Files.h"
 #include "core/Text.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QImage>
+#include <QPixmap>
 #include <QLabel>
 
 #include <gmock/gmock.h>
@@ -195,6 +198,21 @@ TEST_F(LauncherTest, ThePlayerNameShowsOnTheSplashWhileLoading) {
     };
     runLoader();
     EXPECT_THAT(shown, ElementsAreArray({"Ann", "Bob", "Bob"})) << "the last one is the plug-in step's yield";
+}
+
+// The splash window's picture is a picture of its own, across the window's top.
+TEST_F(LauncherTest, TheSplashWindowShowsItsPicture) {
+    Form11& splash = form11();
+    const QImage design(QStringLiteral(":/launcher/splash.png"));
+    ASSERT_FALSE(design.isNull());
+    ASSERT_FALSE(splash.Picture1->pixmap().isNull());
+    EXPECT_EQ(splash.Picture1->pixmap().toImage().convertToFormat(design.format()), design);
+    EXPECT_TRUE(splash.Picture1->text().isEmpty());
+    EXPECT_EQ(design.width(), splash.width());
+    splash.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(splash.Picture1->geometry().top(), 0);
+    EXPECT_GE(splash.Picture1->height(), design.height());
 }
 
 // Only a drive root "X:\" (or "X:/") is cut to "X:"; any other value stays as read.

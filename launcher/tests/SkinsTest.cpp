@@ -40,6 +40,13 @@ std::string pictureBytes(int width) {
 // The width of the picture in a place, 0 when it has none.
 int widthOf(const QLabel* place) { return place->pixmap().isNull() ? 0 : place->pixmap().width(); }
 
+// Whether a place shows the window's own design picture of that name.
+bool showsDesign(const QLabel* place, const char* name) {
+    const QImage design(QStringLiteral(":/launcher/") + QLatin1String(name) + QStringLiteral(".png"));
+    return !design.isNull() && !place->pixmap().isNull() &&
+           place->pixmap().toImage().convertToFormat(design.format()) == design;
+}
+
 class Skins : public LauncherTest {
 protected:
     void SetUp() override {
@@ -78,7 +85,7 @@ TEST_F(Skins, DefinitionLinesSetTheirPlacesAndLeaveTheOthers) {
     EXPECT_EQ(widthOf(f.Image1), 11);
     EXPECT_EQ(widthOf(f.SkinBody), 13) << "a \\ in a value separates, names match ignoring case";
     EXPECT_EQ(widthOf(f.Image3), 7) << "'headfile=' changes nothing";
-    EXPECT_EQ(widthOf(f.Image2), 0);
+    EXPECT_TRUE(showsDesign(f.Image2, "icon"));
     EXPECT_TRUE(f.Line1->isHidden());
     EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "doEvents"), 7) << "once per line";
 
@@ -87,6 +94,33 @@ TEST_F(Skins, DefinitionLinesSetTheirPlacesAndLeaveTheOthers) {
     applySkin("light");
     EXPECT_FALSE(f.Line1->isHidden());
     EXPECT_EQ(widthOf(f.Image1), 11);
+}
+
+// "Using Standard Skin.": the window has design pictures of its own in every place, which a
+// skin replaces only where it sets a picture, and a failed skin leaves.
+TEST_F(Skins, TheWindowShowsItsDesignPicturesWhereNoSkinSetsOne) {
+    Form1& f = form1();
+    const std::pair<QLabel*, const char*> places[] = {
+        {f.Image3, "head"}, {f.Image1, "logo"}, {f.SkinBody, "body"}, {f.Image2, "icon"}};
+    for (const auto& [place, name] : places) {
+        EXPECT_TRUE(showsDesign(place, name)) << name;
+        EXPECT_GT(widthOf(place), 0) << name;
+    }
+    EXPECT_EQ(widthOf(f.Image1), widthOf(f.Image3)) << "head, logo and body span the window alike";
+    EXPECT_EQ(widthOf(f.Image1), widthOf(f.SkinBody));
+    EXPECT_FALSE(f.Line1->isHidden());
+
+    applySkin("missing");
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    for (const auto& [place, name] : places) EXPECT_TRUE(showsDesign(place, name)) << name;
+
+    writePicture("korvex.wfd/skins/logo only/logo.png", 11);
+    writeSkin("logo only", {"logofile=logo.png"});
+    applySkin("logo only");
+    EXPECT_EQ(widthOf(f.Image1), 11);
+    EXPECT_TRUE(showsDesign(f.Image3, "head"));
+    EXPECT_TRUE(showsDesign(f.SkinBody, "body"));
+    EXPECT_TRUE(showsDesign(f.Image2, "icon"));
 }
 
 TEST_F(Skins, FailuresShowTheBoxWithTheValuesOfThatMoment) {
@@ -122,8 +156,8 @@ TEST_F(Skins, FailuresShowTheBoxWithTheValuesOfThatMoment) {
         EXPECT_EQ(state().msgTitle, "Error...");
     }
     EXPECT_EQ(widthOf(f.Image1), 11);
-    EXPECT_EQ(widthOf(f.Image3), 0);
-    EXPECT_EQ(widthOf(f.SkinBody), 0);
+    EXPECT_TRUE(showsDesign(f.Image3, "head"));
+    EXPECT_TRUE(showsDesign(f.SkinBody, "body"));
 
     // Nothing was left open: once the picture is there, the same skin loads in full.
     writePicture("korvex.wfd/skins/dark/head.png", 12);
