@@ -8,11 +8,39 @@
 #include "shared/Ui.h"
 #include "shared/widgets/PageBrowser.h"
 
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace kx::launcher {
+
+void showPage(QTextBrowser* browser, const QUrl& url) {
+    // Qt lays a page out one block (paragraph) at a time, in time that grows with the square
+    // of the block's length: a page with one 10 MB paragraph would not show for many minutes.
+    // So the page goes in without a layout (a document with a null page size lays out nothing),
+    // its long blocks are cut, and then it is laid out.
+    QTextDocument* page = browser->document();
+    const QSizeF size = page->pageSize();
+    page->setPageSize(QSizeF());
+    browser->setSource(url);
+    QTextCursor cursor(page);
+    cursor.beginEditBlock();
+    for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
+        while (block.length() - 1 > kShownBlock) {
+            // After the last blank within the bound, so that words stay whole where they can.
+            const QString head = block.text().left(kShownBlock);
+            const int blank = static_cast<int>(head.lastIndexOf(QLatin1Char(' ')));
+            cursor.setPosition(block.position() + (blank > 0 ? blank + 1 : kShownBlock));
+            cursor.insertBlock();
+            block = cursor.block();
+        }
+    }
+    cursor.endEditBlock();
+    page->setPageSize(size);
+}
 
 std::string aboutTitle(int major, int minor, int revision) {
     return "Korvex" + numText(static_cast<long long>(major)) + "." + numTextTrimmed(minor) + " Build" +
@@ -47,7 +75,7 @@ void Form6::navigate(const std::string& target) {
     }
     const std::string path = url.toLocalFile().toLocal8Bit().toStdString();
     if (fileExists(path)) {
-        WebBrowser1->setSource(url);
+        showPage(WebBrowser1, url);
     } else {
         WebBrowser1->setPlainText(toUi("The page cannot be found:\n" + path));
     }

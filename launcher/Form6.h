@@ -26,6 +26,11 @@ private:
     void WebBrowser1_LinkClicked(const QUrl& url);
 };
 
+// Shows a local page in a browser control with every paragraph longer than kShownBlock
+// characters cut into blocks of at most that many (after a blank where there is one), so that
+// no page takes long to lay out.
+void showPage(QTextBrowser* browser, const QUrl& url);
+
 // "Korvex 3.1 Build 92"
 std::string aboutTitle(int major, int minor, int revision);
 

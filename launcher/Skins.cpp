@@ -111,9 +111,11 @@ void applyRandomSkin() {
         return;
     }
 
+    // Each folder's name as listed: a "\" in it is part of the name on this system, not a
+    // separator, so the name is not cut from the folder's path.
     std::vector<std::string> names;
     for (const auto& name : found) {
-        names.push_back(fileNameOfPath(joinPath(folder, name)));
+        names.push_back(name);
         writeLog(">>" + numText(static_cast<long long>(names.size() - 1)) + ", " + names.back());
         platform().doEvents();
     }

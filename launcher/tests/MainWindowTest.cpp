@@ -434,6 +434,37 @@ TEST_F(MainWindowTest, AboutBoxReadsOnlyRegularFilesForItsPicturesAndStyles) {
     EXPECT_EQ(page->resource(QTextDocument::ImageResource, QUrl("ok.png")).value<QPixmap>().size(), QSize(2, 2));
 }
 
+// A page with a very long paragraph is shown in bounded blocks, cut after a blank where there
+// is one; also a page reached by a link while the box is up.
+TEST_F(MainWindowTest, AboutBoxShowsAVeryLongParagraphInBoundedBlocks) {
+    Form1& f = startUp();
+    std::string words;
+    while (words.size() < 3 * kShownBlock) words += "quellfort ";
+    const std::string solid(3 * kShownBlock + 5, 'x');
+    dir.write("korvex.wfd/templates/about_startup.htm",
+              "<html><body><p>" + words + "</p><p>" + solid + "</p><a href=\"next.htm\">next</a></body></html>");
+    dir.write("korvex.wfd/templates/next.htm", "<html><body><p>" + solid + "</p></body></html>");
+    const auto longest = [](const QTextDocument* d) {
+        int most = 0;
+        for (QTextBlock b = d->begin(); b.isValid(); b = b.next()) most = std::max(most, b.length() - 1);
+        return most;
+    };
+    f.mnuAboutINFO_Click();
+    Form6* about = loadedForm6();
+    ASSERT_NE(about, nullptr);
+    QTextDocument* page = about->WebBrowser1->document();
+    EXPECT_LE(longest(page), kShownBlock);
+    EXPECT_EQ(about->WebBrowser1->toPlainText().remove('\n').toStdString(), words + solid + "next");
+    for (QTextBlock b = page->begin(); b.isValid(); b = b.next())
+        if (b.text().startsWith(QLatin1String("quellfort")) && b.next().text().startsWith(QLatin1Char('q')))
+            EXPECT_TRUE(b.text().endsWith(QLatin1Char(' '))) << "a word is cut";
+
+    emit about->WebBrowser1->anchorClicked(QUrl("next.htm"));
+    EXPECT_EQ(about->WebBrowser1->toPlainText().remove('\n').toStdString(), solid);
+    EXPECT_LE(longest(page), kShownBlock);
+    EXPECT_GT(page->size().height(), 0) << "the page is laid out";
+}
+
 TEST_F(MainWindowTest, AboutBoxWithoutItsPageSaysSo) {
     Form1& f = startUp();
     f.mnuAboutINFO_Click();

@@ -9,9 +9,13 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <gmock/gmock.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 using namespace kx;
 using namespace kx::launcher;
@@ -62,6 +66,47 @@ TEST_F(BackupTest, FolderStampIsAValidFolderName) {
     const std::string stamp = folderStampFromNow();
     EXPECT_TRUE(isValidFileName(stamp)) << stamp;
     EXPECT_EQ(stamp.find_first_of("/:\\,."), std::string::npos) << stamp;
+}
+
+// A regional format whose digits are not Latin: the folder stamp and the launch line's date
+// still tell one day from the next, and no digit becomes "?". The test runs once more for each
+// locale of the table as the process's LC_ALL (see CMakeLists.txt), which the system locale
+// follows; in-process it sets each as Qt's default locale.
+TEST_F(BackupTest, LatinDigitsInTheStampAndTheLaunchLineInAnyLocale) {
+    const char* lcAll = std::getenv("LC_ALL");
+    const QString env = lcAll ? QString::fromLatin1(lcAll) : QString();
+    for (const char* prefix : {"fa_IR", "ar_EG", "bn_BD"})
+        if (env.startsWith(QLatin1String(prefix)))
+            ASSERT_NE(QLocale::system().zeroDigit(), QStringLiteral("0")) << "LC_ALL reaches the system locale";
+    const auto latin = [](const std::string& text) {
+        return text.find('?') == std::string::npos &&
+               std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    };
+    const QLocale original;
+    for (const char* name : {"C", "en_US", "de_DE", "fa_IR", "ar_EG", "bn_BD"}) {
+        SCOPED_TRACE(name);
+        QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+        fake.clock = QDateTime(QDate(2026, 12, 10), QTime(13, 30, 38));
+        const std::string today = folderStampFromNow();
+        fake.advance(24LL * 3600 * 1000);
+        const std::string tomorrow = folderStampFromNow();
+        EXPECT_TRUE(latin(today)) << today;
+        EXPECT_NE(today, tomorrow) << "each day's backup has a folder of its own";
+        EXPECT_TRUE(isValidFileName(today)) << today;
+        EXPECT_NE(today.find("2026"), std::string::npos) << today;
+        EXPECT_NE(today.find("13-30-38"), std::string::npos) << today;
+    }
+    QLocale::setDefault(original);
+
+    // The launch line of the loader.
+    fake.clock = QDateTime(QDate(2026, 12, 10), QTime(13, 30, 38));
+    dir.writeLines("korvex.wfd/config/korvex.cfg", {"playername=Bob"});
+    runLoader();
+    const auto log = logLines();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[1].rfind("KORVEX3.1 Launched..... 13:30:38 :: ", 0), 0u) << log[1];
+    EXPECT_TRUE(latin(log[1])) << log[1];
+    EXPECT_NE(log[1].find("2026"), std::string::npos) << log[1];
 }
 
 TEST_F(BackupTest, MovesEveryTgaOfTheGameDirectoryIntoANewFolder) {
