@@ -20,23 +20,30 @@ namespace kx::launcher {
 void showPage(QTextBrowser* browser, const QUrl& url) {
     // Qt lays a page out one block (paragraph) at a time, in time that grows with the square
     // of the block's length: a page with one 10 MB paragraph would not show for many minutes.
-    // So the page goes in without a layout (a document with a null page size lays out nothing),
+    // So the page goes in without a layout (a document whose page size is 0 x 0 lays out nothing),
     // its long blocks are cut, and then it is laid out.
     QTextDocument* page = browser->document();
     const QSizeF size = page->pageSize();
-    page->setPageSize(QSizeF());
+    page->setPageSize(QSizeF(0, 0));
     browser->setSource(url);
     QTextCursor cursor(page);
     cursor.beginEditBlock();
     for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
-        while (block.length() - 1 > kShownBlock) {
+        if (block.length() - 1 <= kShownBlock) continue;
+        const QString text = block.text();
+        const int start = block.position();
+        int from = 0, breaks = 0;
+        while (text.size() - from > kShownBlock) {
             // After the last blank within the bound, so that words stay whole where they can.
-            const QString head = block.text().left(kShownBlock);
-            const int blank = static_cast<int>(head.lastIndexOf(QLatin1Char(' ')));
-            cursor.setPosition(block.position() + (blank > 0 ? blank + 1 : kShownBlock));
+            const auto blank = QStringView(text).mid(from, kShownBlock).lastIndexOf(QLatin1Char(' '));
+            const int cut = blank > 0 ? from + static_cast<int>(blank) + 1 : from + kShownBlock;
+            // Each break made so far stands before the rest of the text.
+            cursor.setPosition(start + cut + breaks);
             cursor.insertBlock();
-            block = cursor.block();
+            ++breaks;
+            from = cut;
         }
+        block = cursor.block();
     }
     cursor.endEditBlock();
     page->setPageSize(size);
