@@ -16,9 +16,9 @@
 #include "core/Text.h"
 #include "shared/Ui.h"
 
+#include <QDateTime>
 #include <QGridLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPixmap>
 #include <QVBoxLayout>
 #include <QTimer>
@@ -88,8 +88,9 @@ void Form11::Timer1_Timer() {
     setKorvexDir(platform().currentDir());
     const QDateTime now = platform().now();
     writeLog("");
-    writeLog("KORVEX3.1 Launched..... " + fromUi(now.toString("HH:mm:ss")) + " :: " +
-             fromUi(QLocale::system().toString(now.date(), QLocale::ShortFormat)));
+    // The date with Latin digits in any regional format, never a row of "?".
+    writeLog("KORVEX3.1 Launched..... " + timeStamp(now, QStringLiteral("HH:mm:ss")) + " :: " +
+             timeStamp(now, QStringLiteral("yyyy-MM-dd")));
     writeLog("$KorvexDir == " + s.korvexDir);
 
     setStatus(s.korvexDir);

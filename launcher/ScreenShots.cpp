@@ -8,7 +8,8 @@
 #include "platform/Platform.h"
 #include "shared/Boxes.h"
 
-#include <QLocale>
+#include <QDateTime>
+
 
 namespace kx::launcher {
 
@@ -36,9 +37,9 @@ std::string folderStamp(const std::string& dateTimeText) {
 }
 
 std::string folderStampFromNow() {
-    const QDateTime now = platform().now();
-    return folderStamp(fromUi(QLocale::system().toString(now.date(), QLocale::ShortFormat)) + " " +
-                       fromUi(now.toString("HH:mm:ss")));
+    // Latin digits in any regional format: a format that writes its own digits would give
+    // every day's backup at the same time of day one name.
+    return folderStamp(timeStamp(platform().now(), QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 }
 
 std::string backUpScreenShots(bool report) {
