@@ -17,15 +17,19 @@
 
 namespace kx::launcher {
 
-void showPage(QTextBrowser* browser, const QUrl& url) {
+QSizeF holdPageLayout(QTextBrowser* browser) {
     // Qt lays a page out one block (paragraph) at a time, in time that grows with the square
     // of the block's length: a page with one 10 MB paragraph would not show for many minutes.
-    // So the page goes in without a layout (a document whose page size is 0 x 0 lays out nothing),
-    // its long blocks are cut, and then it is laid out.
+    // A document whose page size is 0 x 0 lays out nothing, so the page goes in without a
+    // layout, its long blocks are cut, and then it is laid out.
     QTextDocument* page = browser->document();
     const QSizeF size = page->pageSize();
     page->setPageSize(QSizeF(0, 0));
-    browser->setSource(url);
+    return size;
+}
+
+void layOutPage(QTextBrowser* browser, const QSizeF& size) {
+    QTextDocument* page = browser->document();
     QTextCursor cursor(page);
     cursor.beginEditBlock();
     for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
@@ -82,7 +86,9 @@ void Form6::navigate(const std::string& target) {
     }
     const std::string path = url.toLocalFile().toLocal8Bit().toStdString();
     if (fileExists(path)) {
-        showPage(WebBrowser1, url);
+        const QSizeF size = holdPageLayout(WebBrowser1);
+        WebBrowser1->setSource(url);
+        layOutPage(WebBrowser1, size);
     } else {
         WebBrowser1->setPlainText(toUi("The page cannot be found:\n" + path));
     }
