@@ -69,8 +69,17 @@ std::string backUpScreenShots(bool report) {
             const std::string source = joinPath(s.gameDir, names[i]);
             const std::string copy = joinPath(target, names[i]);
             // The copy and the delete of the source in one: the source goes only once the
-            // copy exists in full, and a name taken already is refused, never replaced.
-            moveFileNoOverwrite(source, copy);
+            // copy exists in full, and a name taken already is refused, never replaced. A link
+            // is moved as the link; a copy to another disk keeps the time and the bits.
+            bool arrived = false;
+            try {
+                moveFileNoOverwrite(source, copy, &arrived);
+            } catch (const RunError&) {
+                // The copy is there although its source could not be deleted: the log says so
+                // before the failure is shown.
+                if (arrived) writeLog(">> Copied File : " + copy);
+                throw;
+            }
             writeLog(">> Copied File : " + copy);
             ++counter;
             if (i + 1 < names.size()) platform().doEvents();
