@@ -61,8 +61,9 @@ void runPlugIn(const std::string& fileName, bool logged) {
     auto& s = state();
     RunValues v;
     try {
-        // The description lies in the plug-in folder itself; a name with a path in it is refused.
-        if (!isValidFileName(fileName)) throw RunError(err::BadFileName);
+        // The description lies in the plug-in folder itself: a name with a path in it is
+        // refused; any other name a file can have runs, as the menu lists it.
+        if (!isUsableDiskName(fileName, false)) throw RunError(err::BadFileName);
         const auto keys = readPlugInScript(readLines(resolvePath(plugInFolder(s.korvexDir), fileName)),
                                            SpiRules::Launcher);
         const auto value = [&](const char* key) {

@@ -303,6 +303,45 @@ TEST_F(PlugInTest, FailuresGiveTheFailureBox) {
     EXPECT_TRUE(fake.starts.empty());
 }
 
+// Names this system allows that a typed name may not hold: each listed file runs, from its menu
+// item and by name from the autoexec script. A name with a path in it does not.
+TEST_F(PlugInTest, EveryListedDescriptionRunsUnlessItsNameHoldsAPath) {
+    dir.touchProgram("tools/run");
+    const std::vector<std::string> names = {"Tool: Map.spi", "what?.spi", "\"q\".spi", "star*.spi", "<a>.spi",
+                                            "pipe|.spi", "tab\there.spi"};
+    for (const auto& name : names) plugIn(name, {"usesqfd=true", "approot=\\tools\\", "appfile=run", "rtninfo=false"});
+    Form1& f = started();
+    ASSERT_EQ(f.mnuToolsPlugIn.size(), names.size());
+    for (QAction* item : f.mnuToolsPlugIn) {
+        SCOPED_TRACE(item->text().toStdString());
+        fake.starts.clear();
+        fake.boxes.clear();
+        item->trigger();
+        EXPECT_EQ(fake.starts.size(), 1u);
+        EXPECT_TRUE(fake.boxes.empty());
+    }
+    for (const auto& name : names) {
+        SCOPED_TRACE(name);
+        fake.starts.clear();
+        fake.boxes.clear();
+        execPlugIn(name);
+        ASSERT_EQ(fake.starts.size(), 1u);
+        EXPECT_EQ(fake.starts[0].program, D() + "/tools/run");
+        EXPECT_TRUE(fake.boxes.empty());
+    }
+    // A path leads out of the plug-in folder, whatever stands there.
+    dir.writeLines("korvex.wfd/plugins/sub/in.spi", {"usesqfd=true", "approot=\\tools\\", "appfile=run"});
+    for (const std::string name : {"sub/in.spi", "sub\\in.spi", "../plugins/Tool: Map.spi", ".", "..", ""}) {
+        SCOPED_TRACE(name);
+        fake.starts.clear();
+        fake.boxes.clear();
+        execPlugIn(name);
+        EXPECT_TRUE(fake.starts.empty());
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].title, "Error...");
+    }
+}
+
 TEST(PlugInStartTest, LongestPrefixThatNamesAFileWins) {
     kx::test::GameDir g("a b");
     g.touchProgram("tools/run");
