@@ -184,6 +184,54 @@ TEST_F(Skins, ASkinNameThatLeavesTheSkinsFolderIsRefused) {
     EXPECT_EQ(loadedForm1(), nullptr);
 }
 
+// What the skin chooser lists, the launcher applies: a folder's name is used as it is unless it
+// holds a path, so "colon:name" loads, and "back\\slash" is neither listed nor cut to "slash".
+TEST_F(Skins, EveryListedSkinFolderCanBeApplied) {
+    const std::vector<std::string> names = {"colon:name", "what?", "tab\tname", "Tom & Jerry", "<a|b>"};
+    int width = 20;
+    for (const auto& name : names) {
+        writeSkin(name, {"logofile=logo.png"});
+        writePicture("korvex.wfd/skins/" + name + "/logo.png", width++);
+    }
+    width = 20;
+    for (const auto& name : names) {
+        SCOPED_TRACE(name);
+        fake.boxes.clear();
+        applySkin(name);
+        EXPECT_TRUE(fake.boxes.empty()) << fake.boxes[0].text;
+        EXPECT_EQ(widthOf(form1().Image1), width++);
+    }
+
+    writeSkin("back\\slash", {"logofile=logo.png"});
+    writePicture("korvex.wfd/skins/back\\slash/logo.png", 40);
+    writeSkin("slash", {"logofile=logo.png"});
+    writePicture("korvex.wfd/skins/slash/logo.png", 41);
+    fake.boxes.clear();
+    applySkin("back\\slash");
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_THAT(fake.boxes[0].text, ::testing::EndsWith("Bad file name or number( 52)"));
+
+    // The random skin draws from the same names: "back\\slash" is not among them.
+    const auto log = [&](double r) {
+        freshRun();
+        setKorvexDir(D());
+        fake.randoms = {r};
+        applyRandomSkin();
+        EXPECT_TRUE(fake.boxes.empty());
+        return logLines();
+    };
+    const auto lines = log(0.0);
+    std::vector<std::string> listed;
+    for (const auto& l : lines)
+        if (l.rfind(">> Retreiving", 0) != 0 && l.find(", ") != std::string::npos) listed.push_back(l.substr(l.find(", ") + 2));
+    EXPECT_THAT(listed, ::testing::UnorderedElementsAreArray({"colon:name", "what?", "tab\tname", "Tom & Jerry", "<a|b>", "slash"}));
+    for (size_t i = 0; i < listed.size(); ++i) {
+        const auto l = log((static_cast<double>(i) + 0.5) / static_cast<double>(listed.size()));
+        EXPECT_EQ(l[l.size() - 2], ">> Skins Name == " + listed[i]);
+        EXPECT_EQ(widthOf(form1().Image1), listed[i] == "slash" ? 41 : 20 + static_cast<int>(std::find(names.begin(), names.end(), listed[i]) - names.begin()));
+    }
+}
+
 TEST_F(Skins, TheShippedSkinsLoadWhole) {
     const std::string shipped = kx::test::sourceDir() + "/korvex.wfd/skins";
     std::filesystem::copy(shipped, D() + "/korvex.wfd/skins", std::filesystem::copy_options::recursive |
