@@ -465,6 +465,26 @@ TEST_F(MainWindowTest, AboutBoxShowsAVeryLongParagraphInBoundedBlocks) {
     EXPECT_GT(page->size().height(), 0) << "the page is laid out";
 }
 
+// The help page's address names exactly its file, whatever the game directory is called: "#"
+// would start a fragment and "?" a query.
+TEST(HelpPage, TheAddressNamesTheFileWhateverTheFolderIsCalled) {
+    for (const std::string name : {"Quell#fort", "what?game", "50% off", "J\xC3\xB6s\xC3\xA9", "bad\xFFname"}) {
+        SCOPED_TRACE(name);
+        kx::test::GameDir g(name);
+        FakePlatform fake;
+        setKorvexDir(g.path());
+        form1().mnuGettingStarted_Click();
+        ASSERT_EQ(fake.shellOpens.size(), 1u);
+        const QUrl url(QString::fromStdString(fake.shellOpens[0]), QUrl::StrictMode);
+        ASSERT_TRUE(url.isValid()) << fake.shellOpens[0];
+        EXPECT_TRUE(url.fragment().isEmpty() && url.query().isEmpty()) << fake.shellOpens[0];
+        ASSERT_EQ(fake.shellOpens[0].rfind("file://", 0), 0u);
+        const QByteArray path = QByteArray::fromStdString(fake.shellOpens[0].substr(7));
+        EXPECT_EQ(QByteArray::fromPercentEncoding(path).toStdString(), g.path() + "/korvex.wfd/helpfiles/help.htm");
+        resetLauncher();
+    }
+}
+
 TEST_F(MainWindowTest, AboutBoxWithoutItsPageSaysSo) {
     Form1& f = startUp();
     f.mnuAboutINFO_Click();
