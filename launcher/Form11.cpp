@@ -170,7 +170,8 @@ void Form11::loadConfiguration() {
         else if (key == cfgkey::UsedSkin) s.usedskinis = value;
         else if (key == cfgkey::RandomSkin) s.randomskin = value;
         if (key == cfgkey::PlayerName) {
-            ReggedUser->setText(cfg.lblPlayerName->text());
+            // Bounded: the label's size never depends on the name, however long it is.
+            setShownLabel(ReggedUser, cfg.lblPlayerName->text());
             ReggedUser->repaint();
             writeLog("Registered User == " + caption(cfg.lblPlayerName));
             platform().doEvents();
