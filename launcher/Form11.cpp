@@ -52,6 +52,7 @@ Form11::Form11(QWidget* parent) : QWidget(parent) {
     outer->addWidget(Picture1);
     auto* layout = new QGridLayout;
     layout->setContentsMargins(11, 6, 11, 6);
+    layout->setSpacing(6);
     outer->addLayout(layout, 1);
     layout->addWidget(Label1, 0, 0, 1, 2);
     layout->addWidget(Label2, 1, 0);
