@@ -63,7 +63,7 @@ void runPlugIn(const std::string& fileName, bool logged) {
     try {
         // The description lies in the plug-in folder itself: a name with a path in it is
         // refused; any other name a file can have runs, as the menu lists it.
-        if (!isUsableDiskName(fileName, false)) throw RunError(err::BadFileName);
+        if (!isUsablePlugInName(fileName)) throw RunError(err::BadFileName);
         const auto keys = readPlugInScript(readLines(resolvePath(plugInFolder(s.korvexDir), fileName)),
                                            SpiRules::Launcher);
         const auto value = [&](const char* key) {
@@ -149,7 +149,10 @@ bool fillPlugInMenu(PlugInFill form) {
     const bool startUp = form == PlugInFill::StartUp;
     const std::string folder = plugInFolder(s.korvexDir);
     // A missing folder lists no file, as an empty one does.
-    const auto files = dirExists(folder) ? listFiles(folder, "*.spi") : std::vector<std::string>{};
+    std::vector<std::string> files;
+    if (dirExists(folder))
+        for (auto& name : listFiles(folder, "*.spi"))
+            if (isUsablePlugInName(name)) files.push_back(std::move(name)); // what is listed runs
     if (files.empty()) {
         platform().doEvents();
         return false;
