@@ -10,7 +10,6 @@
 
 #include <QDateTime>
 
-
 namespace kx::launcher {
 
 namespace {
