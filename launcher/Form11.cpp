@@ -68,7 +68,8 @@ Form11::Form11(QWidget* parent) : QWidget(parent) {
 }
 
 void Form11::setStatus(const std::string& text) {
-    setCaption(Label3, text);
+    // Bounded like the name: a status can be a value (the game directory).
+    setShownLabel(Label3, toUi(text));
     Label3->repaint();
 }
 
