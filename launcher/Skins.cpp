@@ -73,7 +73,7 @@ void applySkin(const std::string& skin) {
         // The name comes from korvex.cfg, where the skin chooser put a name it listed: the
         // chooser's rule for skin folder names, so that every listed skin can be applied. One
         // that holds a path would lead out of the skins folder.
-        const bool oneFolder = skin.empty() || isUsableDiskName(skin, true);
+        const bool oneFolder = skin.empty() || isUsableSkinName(skin);
         const std::string skins = skinsFolder(state().korvexDir);
         v.usedSkinDir = (oneFolder ? resolvePath(skins, skin) : joinPath(skins, skin)) + "/";
         v.skinDefFile = v.usedSkinDir + "skindefinition.ini";
@@ -107,9 +107,7 @@ void applyRandomSkin() {
     // The folders the skin chooser lists, by the same rule, each name as listed (never cut
     // at a backslash in it). With no skin to draw from, the skin of usedskinis stays: an empty or
     // missing skins folder is no reason to tell the user the configuration is lost.
-    std::vector<std::string> names;
-    for (const auto& name : skinNames(folder))
-        if (isUsableDiskName(name, true)) names.push_back(name);
+    const std::vector<std::string> names = skinNames(folder);
     if (names.empty()) {
         writeLog(">> ApplyRandomSkin() finished.");
         return;
