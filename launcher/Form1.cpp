@@ -21,6 +21,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -48,6 +49,11 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     SkinBody->setObjectName("SkinBody");
     Image2 = plainLabel(QString(), this);
     Image2->setObjectName("Image2");
+    // The design pictures: what the window shows where no skin (or a failed one) set a picture.
+    Image3->setPixmap(QPixmap(QStringLiteral(":/launcher/head.png")));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/launcher/logo.png")));
+    SkinBody->setPixmap(QPixmap(QStringLiteral(":/launcher/body.png")));
+    Image2->setPixmap(QPixmap(QStringLiteral(":/launcher/icon.png")));
 
     auto button = [&](const char* name, const char* caption) {
         auto* b = new QPushButton(QString::fromLatin1(caption), this);

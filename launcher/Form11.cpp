@@ -16,9 +16,11 @@
 #include "core/Text.h"
 #include "shared/Ui.h"
 
+#include <QDateTime>
 #include <QGridLayout>
 #include <QLabel>
-#include <QLocale>
+#include <QPixmap>
+#include <QVBoxLayout>
 #include <QTimer>
 
 namespace kx::launcher {
@@ -29,11 +31,11 @@ Form11::Form11(QWidget* parent) : QWidget(parent) {
     setWindowFlags(Qt::SplashScreen);
     setFixedSize(twips(6000), twips(3600));
 
-    Picture1 = plainLabel(toUi(AppTitle), this);
+    Picture1 = plainLabel(QString(), this);
     Picture1->setObjectName("Picture1");
     Picture1->setAlignment(Qt::AlignCenter);
-    Picture1->setFont(namedFont("Verdana", 16, true));
-    Picture1->setMinimumHeight(twips(2000));
+    Picture1->setPixmap(QPixmap(QStringLiteral(":/launcher/splash.png")));
+    Picture1->setAccessibleName(toUi(AppTitle));
     Label1 = plainLabel("Loading and configuring...", this);
     Label1->setObjectName("Label1");
     Label2 = plainLabel("registered to", this);
@@ -43,12 +45,19 @@ Form11::Form11(QWidget* parent) : QWidget(parent) {
     Label3 = plainLabel(QString(), this);
     Label3->setObjectName("Label3");
 
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(Picture1, 0, 0, 1, 2);
-    layout->addWidget(Label1, 1, 0, 1, 2);
-    layout->addWidget(Label2, 2, 0);
-    layout->addWidget(ReggedUser, 2, 1);
-    layout->addWidget(Label3, 3, 0, 1, 2);
+    // The picture spans the window's top edge to edge; the texts sit below it.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(Picture1);
+    auto* layout = new QGridLayout;
+    layout->setContentsMargins(11, 6, 11, 6);
+    layout->setSpacing(6);
+    outer->addLayout(layout, 1);
+    layout->addWidget(Label1, 0, 0, 1, 2);
+    layout->addWidget(Label2, 1, 0);
+    layout->addWidget(ReggedUser, 1, 1);
+    layout->addWidget(Label3, 2, 0, 1, 2);
     layout->setColumnStretch(1, 1);
 
     Timer1 = new QTimer(this);
@@ -59,7 +68,8 @@ Form11::Form11(QWidget* parent) : QWidget(parent) {
 }
 
 void Form11::setStatus(const std::string& text) {
-    setCaption(Label3, text);
+    // Bounded like the name: a status can be a value (the game directory).
+    setShownLabel(Label3, toUi(text));
     Label3->repaint();
 }
 
@@ -80,8 +90,9 @@ void Form11::Timer1_Timer() {
     setKorvexDir(platform().currentDir());
     const QDateTime now = platform().now();
     writeLog("");
-    writeLog("KORVEX3.1 Launched..... " + fromUi(now.toString("HH:mm:ss")) + " :: " +
-             fromUi(QLocale::system().toString(now.date(), QLocale::ShortFormat)));
+    // The date with Latin digits in any regional format, never a row of "?".
+    writeLog("KORVEX3.1 Launched..... " + timeStamp(now, QStringLiteral("HH:mm:ss")) + " :: " +
+             timeStamp(now, QStringLiteral("yyyy-MM-dd")));
     writeLog("$KorvexDir == " + s.korvexDir);
 
     setStatus(s.korvexDir);
@@ -161,7 +172,8 @@ void Form11::loadConfiguration() {
         else if (key == cfgkey::UsedSkin) s.usedskinis = value;
         else if (key == cfgkey::RandomSkin) s.randomskin = value;
         if (key == cfgkey::PlayerName) {
-            ReggedUser->setText(cfg.lblPlayerName->text());
+            // Bounded: the label's size never depends on the name, however long it is.
+            setShownLabel(ReggedUser, cfg.lblPlayerName->text());
             ReggedUser->repaint();
             writeLog("Registered User == " + caption(cfg.lblPlayerName));
             platform().doEvents();

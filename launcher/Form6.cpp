@@ -8,11 +8,50 @@
 #include "shared/Ui.h"
 #include "shared/widgets/PageBrowser.h"
 
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace kx::launcher {
+
+QSizeF holdPageLayout(QTextBrowser* browser) {
+    // Qt lays a page out one block (paragraph) at a time, in time that grows with the square
+    // of the block's length: a page with one 10 MB paragraph would not show for many minutes.
+    // A document whose page size is 0 x 0 lays out nothing, so the page goes in without a
+    // layout, its long blocks are cut, and then it is laid out.
+    QTextDocument* page = browser->document();
+    const QSizeF size = page->pageSize();
+    page->setPageSize(QSizeF(0, 0));
+    return size;
+}
+
+void layOutPage(QTextBrowser* browser, const QSizeF& size) {
+    QTextDocument* page = browser->document();
+    QTextCursor cursor(page);
+    cursor.beginEditBlock();
+    for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
+        if (block.length() - 1 <= kShownBlock) continue;
+        const QString text = block.text();
+        const int start = block.position();
+        int from = 0, breaks = 0;
+        while (text.size() - from > kShownBlock) {
+            // After the last blank within the bound, so that words stay whole where they can.
+            const auto blank = QStringView(text).mid(from, kShownBlock).lastIndexOf(QLatin1Char(' '));
+            const int cut = blank > 0 ? from + static_cast<int>(blank) + 1 : from + kShownBlock;
+            // Each break made so far stands before the rest of the text.
+            cursor.setPosition(start + cut + breaks);
+            cursor.insertBlock();
+            ++breaks;
+            from = cut;
+        }
+        block = cursor.block();
+    }
+    cursor.endEditBlock();
+    page->setPageSize(size);
+}
 
 std::string aboutTitle(int major, int minor, int revision) {
     return "Korvex" + numText(static_cast<long long>(major)) + "." + numTextTrimmed(minor) + " Build" +
@@ -47,7 +86,9 @@ void Form6::navigate(const std::string& target) {
     }
     const std::string path = url.toLocalFile().toLocal8Bit().toStdString();
     if (fileExists(path)) {
+        const QSizeF size = holdPageLayout(WebBrowser1);
         WebBrowser1->setSource(url);
+        layOutPage(WebBrowser1, size);
     } else {
         WebBrowser1->setPlainText(toUi("The page cannot be found:\n" + path));
     }

@@ -19,6 +19,8 @@ Form7::Form7(QWidget* parent) : QWidget(parent) {
     Text1->setObjectName("Text1");
     Text1->setFont(namedFont("Fixedsys", 9));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // A text to read: wrapped at words to the window, not to be changed, Tab moves on.
+    makeReadingText(Text1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Text1);

@@ -1,5 +1,5 @@
 #pragma once
-// The text viewer for the history and read-me texts. A file that cannot be read is reported
+// The text viewer for the history and read-me texts: read-only, wrapped at words to the window. A file that cannot be read is reported
 // through the launcher's ShowError and leaves the viewer empty; the program goes on.
 
 #include <QWidget>

@@ -67,7 +67,13 @@ void moduleStart(const std::string& key) { kx::moduleStart(state().korvexDir, ke
 
 std::string loadText(const std::string& path) { return kx::loadText(path, logSink()); }
 
-int startURL(const std::string& url) { return kx::startURL(url, logSink()); }
+int startURL(const std::string& url) {
+    if (!url.empty()) return kx::startURL(url, logSink());
+    // An empty address names nothing: the call leaves its two log lines, opens and reports nothing.
+    writeLog("Called StartURL().");
+    writeLog(">> $URL == ");
+    return 2;
+}
 
 int showBox(const std::string& text, int style, const std::string& title) {
     auto& s = state();

@@ -51,7 +51,8 @@ void installLauncherRoutines();
 
 // The launcher's ModuleStart: logged, a failed start reported by FoundError and swallowed.
 void moduleStart(const std::string& key);
-// The launcher's LoadText and StartURL (logged); the main window's StartURL is not.
+// The launcher's LoadText and StartURL (logged); the main window's StartURL is not. An empty
+// address opens nothing (the shell's failure, 2).
 std::string loadText(const std::string& path);
 int startURL(const std::string& url);
 

@@ -61,8 +61,9 @@ void runPlugIn(const std::string& fileName, bool logged) {
     auto& s = state();
     RunValues v;
     try {
-        // The description lies in the plug-in folder itself; a name with a path in it is refused.
-        if (!isValidFileName(fileName)) throw RunError(err::BadFileName);
+        // The description lies in the plug-in folder itself: a name with a path in it is
+        // refused; any other name a file can have runs, as the menu lists it.
+        if (!isUsablePlugInName(fileName)) throw RunError(err::BadFileName);
         const auto keys = readPlugInScript(readLines(resolvePath(plugInFolder(s.korvexDir), fileName)),
                                            SpiRules::Launcher);
         const auto value = [&](const char* key) {
@@ -90,7 +91,7 @@ void runPlugIn(const std::string& fileName, bool logged) {
         }
 
         log(">> Shelling ExecFile.");
-        const PlugInStart start = plugInStart(v.execDir, v.approot + v.appfile, v.workDirectory);
+        const PlugInStart start = plugInStart(v.execDir, v.approot + v.appfile, v.workDirectory, s.korvexDir);
         platform().startProcess(start.program, start.args, "", win::NormalFocus);
     } catch (const RunError&) {
         log(">> Shelling ExecFile Failed.");
@@ -108,8 +109,13 @@ void runPlugIn(const std::string& fileName, bool logged) {
 
 } // namespace
 
-PlugInStart plugInStart(const std::string& execDir, const std::string& rest, const std::string& workDirectory) {
+PlugInStart plugInStart(const std::string& execDir, const std::string& rest, const std::string& workDirectory,
+                        const std::string& gameDir) {
     const std::string text = execDir + rest + " " + workDirectory;
+    // A text that starts with the game directory names something inside it: a shorter prefix
+    // ("/x/g" of the game directory "/x/g 4") would be a program outside, run by accident.
+    const size_t shortest =
+        !gameDir.empty() && text.compare(0, gameDir.size(), gameDir) == 0 ? gameDir.size() + 1 : 1;
     // The part after the base directory is data: "\" separates, case is ignored.
     const auto resolved = [&](const std::string& prefix) {
         if (!execDir.empty() && prefix.size() >= execDir.size())
@@ -130,7 +136,7 @@ PlugInStart plugInStart(const std::string& execDir, const std::string& rest, con
         if (length + 1 < text.size()) start.args.push_back(text.substr(length + 1));
         return start;
     };
-    for (size_t length = text.size(); length > 0; --length) {
+    for (size_t length = text.size(); length >= shortest; --length) {
         if (length < text.size() && text[length] != ' ') continue;
         if (std::string p = program(length); !p.empty()) return split(length, std::move(p));
     }
@@ -143,7 +149,10 @@ bool fillPlugInMenu(PlugInFill form) {
     const bool startUp = form == PlugInFill::StartUp;
     const std::string folder = plugInFolder(s.korvexDir);
     // A missing folder lists no file, as an empty one does.
-    const auto files = dirExists(folder) ? listFiles(folder, "*.spi") : std::vector<std::string>{};
+    std::vector<std::string> files;
+    if (dirExists(folder))
+        for (auto& name : listFiles(folder, "*.spi"))
+            if (isUsablePlugInName(name)) files.push_back(std::move(name)); // what is listed runs
     if (files.empty()) {
         platform().doEvents();
         return false;

@@ -26,11 +26,13 @@ void runPlugInItem(int index);
 // prefix of the text that names an existing regular file is the program (a missing "x.exe"
 // names "x"), the rest after its blank one argument (none when empty). The part after execDir
 // is resolved ignoring case, with "\" as a separator. Without such a prefix the program is
-// execDir & rest, which then fails to start.
+// execDir & rest, which then fails to start. When the text starts with gameDir, only prefixes
+// longer than gameDir count.
 struct PlugInStart {
     std::string program;
     std::vector<std::string> args;
 };
-PlugInStart plugInStart(const std::string& execDir, const std::string& rest, const std::string& workDirectory);
+PlugInStart plugInStart(const std::string& execDir, const std::string& rest, const std::string& workDirectory,
+                        const std::string& gameDir);
 
 } // namespace kx::launcher

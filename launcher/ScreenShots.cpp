@@ -8,7 +8,7 @@
 #include "platform/Platform.h"
 #include "shared/Boxes.h"
 
-#include <QLocale>
+#include <QDateTime>
 
 namespace kx::launcher {
 
@@ -36,9 +36,9 @@ std::string folderStamp(const std::string& dateTimeText) {
 }
 
 std::string folderStampFromNow() {
-    const QDateTime now = platform().now();
-    return folderStamp(fromUi(QLocale::system().toString(now.date(), QLocale::ShortFormat)) + " " +
-                       fromUi(now.toString("HH:mm:ss")));
+    // Latin digits in any regional format: a format that writes its own digits would give
+    // every day's backup at the same time of day one name.
+    return folderStamp(timeStamp(platform().now(), QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 }
 
 std::string backUpScreenShots(bool report) {
@@ -68,8 +68,17 @@ std::string backUpScreenShots(bool report) {
             const std::string source = joinPath(s.gameDir, names[i]);
             const std::string copy = joinPath(target, names[i]);
             // The copy and the delete of the source in one: the source goes only once the
-            // copy exists in full, and a name taken already is refused, never replaced.
-            moveFileNoOverwrite(source, copy);
+            // copy exists in full, and a name taken already is refused, never replaced. A link
+            // is moved as the link; a copy to another disk keeps the time and the bits.
+            bool arrived = false;
+            try {
+                moveFileNoOverwrite(source, copy, &arrived);
+            } catch (const RunError&) {
+                // The copy is there although its source could not be deleted: the log says so
+                // before the failure is shown.
+                if (arrived) writeLog(">> Copied File : " + copy);
+                throw;
+            }
             writeLog(">> Copied File : " + copy);
             ++counter;
             if (i + 1 < names.size()) platform().doEvents();

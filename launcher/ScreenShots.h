@@ -13,7 +13,7 @@ std::string backUpScreenShots(bool report);
 // true while a backup runs, so that its menu item can refuse a second one.
 bool backUpRunning();
 
-// The current date and time (short date, a blank, the time) as a folder name.
+// The current date and time as a folder name, "2026-12-10 13-30-38", in any locale.
 std::string folderStampFromNow();
 // Each "/", ":", "\", "," and "." of a date-and-time text becomes "-".
 std::string folderStamp(const std::string& dateTimeText);

@@ -70,9 +70,10 @@ SkinValues& skinValues() {
 void applySkin(const std::string& skin) {
     SkinValues& v = skinValues();
     try {
-        // The name comes from korvex.cfg; one that is no single folder name would lead out
-        // of the skins folder.
-        const bool oneFolder = skin.empty() || isValidFileName(skin);
+        // The name comes from korvex.cfg, where the skin chooser put a name it listed: the
+        // chooser's rule for skin folder names, so that every listed skin can be applied. One
+        // that holds a path would lead out of the skins folder.
+        const bool oneFolder = skin.empty() || isUsableSkinName(skin);
         const std::string skins = skinsFolder(state().korvexDir);
         v.usedSkinDir = (oneFolder ? resolvePath(skins, skin) : joinPath(skins, skin)) + "/";
         v.skinDefFile = v.usedSkinDir + "skindefinition.ini";
@@ -103,18 +104,16 @@ void applyRandomSkin() {
     writeLog(">> Executed.");
     const std::string folder = skinsFolder(state().korvexDir);
     writeLog(">> Retreiving Skins from " + folder);
-    // With no skin to draw from, the skin of usedskinis stays: an empty or missing skins
-    // folder is no reason to tell the user the configuration is lost and run the set-up.
-    const auto found = skinNames(folder);
-    if (found.empty()) {
+    // The folders the skin chooser lists, by the same rule, each name as listed (never cut
+    // at a backslash in it). With no skin to draw from, the skin of usedskinis stays: an empty or
+    // missing skins folder is no reason to tell the user the configuration is lost.
+    const std::vector<std::string> names = skinNames(folder);
+    if (names.empty()) {
         writeLog(">> ApplyRandomSkin() finished.");
         return;
     }
-
-    std::vector<std::string> names;
-    for (const auto& name : found) {
-        names.push_back(fileNameOfPath(joinPath(folder, name)));
-        writeLog(">>" + numText(static_cast<long long>(names.size() - 1)) + ", " + names.back());
+    for (size_t i = 0; i < names.size(); ++i) {
+        writeLog(">>" + numText(static_cast<long long>(i)) + ", " + names[i]);
         platform().doEvents();
     }
 

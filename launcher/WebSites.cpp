@@ -69,8 +69,7 @@ int retreiveWebSiteURL(const std::string& siteDescriptor) {
     // Each look-up starts empty: a site no longer in the file opens nothing, not the last one.
     const auto url = webSiteURL(readLines(sitesPath()), siteDescriptor);
     writeLog(">> $RetreivedSite == " + url.value_or(""));
-    if (!url || url->empty()) return 0;
-    return startURL(*url);
+    return startURL(url.value_or(""));
 }
 
 } // namespace kx::launcher

@@ -11,8 +11,9 @@ namespace kx::launcher {
 // progress 1 shows each site on the splash window. A missing or unreadable file raises its
 // run error to the caller (the loader's error path).
 void loadWebSites(int progress);
-// Opens the URL of the site with this descriptor; the shell's result, 0 when nothing was found
-// to open. Raises the file's run error.
+// Opens the URL of the site with this descriptor through StartURL and gives its result; a site
+// without an address (none found) opens the empty address, which opens nothing. Raises the
+// file's run error.
 int retreiveWebSiteURL(const std::string& siteDescriptor);
 
 // The descriptors in file order: each line that begins with "[", less its first and last

@@ -47,4 +47,6 @@ std::map<std::string, std::string> readPlugInScript(const std::vector<std::strin
 
 std::string plugInFolder(const std::string& korvexDir) { return resolvePath(korvexDir, "korvex.wfd/plugins"); }
 
+bool isUsablePlugInName(const std::string& fileName) { return isUsableDiskName(fileName, false); }
+
 } // namespace kx

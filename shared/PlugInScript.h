@@ -37,4 +37,9 @@ std::map<std::string, std::string> readPlugInScript(const std::vector<std::strin
 // <korvexDir>/korvex.wfd/plugins, resolved ignoring case.
 std::string plugInFolder(const std::string& korvexDir);
 
+// The rule for the names of description files found in the plug-in folder, shared by what lists
+// them and what runs them: a name is used as it is ("Tool: Map.spi", "what?.spi") unless it
+// holds a path (a separator, "." or "..") or is empty.
+bool isUsablePlugInName(const std::string& fileName);
+
 } // namespace kx

@@ -8,8 +8,12 @@
 
 #include "core/Files.h"
 #include "core/Text.h"
+#include "shared/Ui.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QImage>
+#include <QPixmap>
 #include <QLabel>
 
 #include <gmock/gmock.h>
@@ -195,6 +199,45 @@ TEST_F(LauncherTest, ThePlayerNameShowsOnTheSplashWhileLoading) {
     };
     runLoader();
     EXPECT_THAT(shown, ElementsAreArray({"Ann", "Bob", "Bob"})) << "the last one is the plug-in step's yield";
+}
+
+// A very long player name neither stretches the splash window nor sizes its label by the name:
+// the label is bounded and elided, the name is still logged whole.
+TEST_F(LauncherTest, AVeryLongPlayerNameIsShownInABoundedLabel) {
+    const std::string name(200000, 'n');
+    dir.writeLines("korvex.wfd/config/korvex.cfg", {"playername=" + name});
+    QSize splashSize;
+    int labelHint = 0;
+    QString shown;
+    fake.onDoEvents = [&] {
+        if (Form11* s = loadedForm11(); s && shown.isEmpty()) {
+            splashSize = s->size();
+            labelHint = s->ReggedUser->sizeHint().width();
+            shown = s->ReggedUser->text();
+        }
+    };
+    runLoader();
+    EXPECT_EQ(splashSize, QSize(twips(6000), twips(3600)));
+    EXPECT_LE(labelHint, twips(6000)) << "the label's size does not come from the name";
+    EXPECT_GT(shown.size(), 0);
+    EXPECT_LT(shown.size(), 1000);
+    EXPECT_TRUE(shown.startsWith(QLatin1String("nnn")));
+    EXPECT_THAT(logLines(), ::testing::Contains("Registered User == " + name));
+}
+
+// The splash window's picture is a picture of its own, across the window's top.
+TEST_F(LauncherTest, TheSplashWindowShowsItsPicture) {
+    Form11& splash = form11();
+    const QImage design(QStringLiteral(":/launcher/splash.png"));
+    ASSERT_FALSE(design.isNull());
+    ASSERT_FALSE(splash.Picture1->pixmap().isNull());
+    EXPECT_EQ(splash.Picture1->pixmap().toImage().convertToFormat(design.format()), design);
+    EXPECT_TRUE(splash.Picture1->text().isEmpty());
+    EXPECT_EQ(design.width(), splash.width());
+    splash.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(splash.Picture1->geometry().top(), 0);
+    EXPECT_GE(splash.Picture1->height(), design.height());
 }
 
 // Only a drive root "X:\" (or "X:/") is cut to "X:"; any other value stays as read.

@@ -10,13 +10,18 @@
 #include "shared/testing/ShownText.h"
 #include "Launcher.h"
 
+#include "core/Files.h"
 #include "core/Text.h"
+#include "shared/testing/GameDir.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QLayout>
+#include <QLineEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -318,7 +323,62 @@ TEST_F(MainWindowTest, ViewerOnAMissingFileReportsAndStaysEmpty) {
     EXPECT_EQ(loadedForm7(), viewer) << "one viewer";
     EXPECT_EQ(viewer->Text1->toPlainText(), "a\nb\n");
     EXPECT_EQ(viewer->windowTitle(), "Quellfort Korvex - ReadMe");
-    EXPECT_FALSE(viewer->Text1->isReadOnly());
+}
+
+// The viewer is for reading: keys do not change the text, Tab goes on to the next control, and
+// a paragraph wraps at its blanks to the window's width.
+TEST_F(MainWindowTest, ViewerIsReadOnlyWrapsAtWordsAndPassesTabOn) {
+    Form1& f = startUp();
+    std::string paragraph;
+    for (int i = 0; i < 60; ++i) paragraph += "word" + std::to_string(i) + " ";
+    paragraph += "end";
+    dir.writeLines("korvex.wfd/config/korvex_readme.txt", {paragraph, "", "next"});
+    f.mnueReadMeINFO_Click();
+    Form7* viewer = loadedForm7();
+    ASSERT_NE(viewer, nullptr);
+    auto* next = new QLineEdit(viewer); // somewhere for Tab to go
+    viewer->layout()->addWidget(next);
+    viewer->resize(300, 300);
+    viewer->show();
+    viewer->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer));
+    viewer->Text1->setFocus();
+    const QString before = viewer->Text1->toPlainText();
+
+    QTest::keyClicks(viewer->Text1, "typed");
+    QTest::keyClick(viewer->Text1, Qt::Key_Return);
+    QTest::keyClick(viewer->Text1, Qt::Key_Delete);
+    EXPECT_EQ(viewer->Text1->toPlainText(), before);
+    QTest::keyClick(viewer->Text1, Qt::Key_Tab);
+    EXPECT_TRUE(next->hasFocus());
+    EXPECT_EQ(viewer->Text1->toPlainText(), before);
+
+    QCoreApplication::processEvents();
+    const QTextBlock block = viewer->Text1->document()->firstBlock();
+    QTextLayout* layout = block.layout();
+    ASSERT_NE(layout, nullptr);
+    ASSERT_GT(layout->lineCount(), 2) << "the paragraph wraps in the window";
+    for (int i = 1; i < layout->lineCount(); ++i) {
+        const int start = layout->lineAt(i).textStart();
+        EXPECT_EQ(block.text().at(start - 1), QLatin1Char(' ')) << "line " << i << " starts inside a word";
+    }
+}
+
+// The shipped texts let the viewer wrap them: a paragraph is one line, and the lines that
+// follow another line directly are list items or a heading's underline.
+TEST(ShippedTexts, ParagraphsAreNotHardWrapped) {
+    for (const char* name : {"korvex_readme.txt", "korvex_history.txt"}) {
+        SCOPED_TRACE(name);
+        const auto lines = readLines(kx::test::sourceDir() + "/korvex.wfd/config/" + name);
+        ASSERT_FALSE(lines.empty());
+        for (size_t i = 1; i < lines.size(); ++i) {
+            if (lines[i - 1].empty() || lines[i].empty()) continue;
+            if (lines[i - 1].find_first_not_of("-=") == std::string::npos) continue; // after a heading
+            const size_t first = lines[i].find_first_not_of(' ');
+            const char c = first == std::string::npos ? ' ' : lines[i][first];
+            EXPECT_TRUE(c == '-' || c == '=') << "a paragraph goes on in line " << i + 1 << ": " << lines[i];
+        }
+    }
 }
 
 TEST_F(MainWindowTest, ViewerShowsAVeryLongLineInBoundedBlocks) {
@@ -372,6 +432,57 @@ TEST_F(MainWindowTest, AboutBoxReadsOnlyRegularFilesForItsPicturesAndStyles) {
     EXPECT_EQ(page->resource(QTextDocument::StyleSheetResource, QUrl("pipe.css")).toByteArray(), "");
     // The regular picture was read and shown (the page keeps it as a pixmap).
     EXPECT_EQ(page->resource(QTextDocument::ImageResource, QUrl("ok.png")).value<QPixmap>().size(), QSize(2, 2));
+}
+
+// A page with a very long paragraph is shown in bounded blocks, cut after a blank where there
+// is one; also a page reached by a link while the box is up.
+TEST_F(MainWindowTest, AboutBoxShowsAVeryLongParagraphInBoundedBlocks) {
+    Form1& f = startUp();
+    std::string words;
+    while (words.size() < 3 * kShownBlock) words += "quellfort ";
+    const std::string solid(3 * kShownBlock + 5, 'x');
+    dir.write("korvex.wfd/templates/about_startup.htm",
+              "<html><body><p>" + words + "</p><p>" + solid + "</p><a href=\"next.htm\">next</a></body></html>");
+    dir.write("korvex.wfd/templates/next.htm", "<html><body><p>" + solid + "</p></body></html>");
+    const auto longest = [](const QTextDocument* d) {
+        int most = 0;
+        for (QTextBlock b = d->begin(); b.isValid(); b = b.next()) most = std::max(most, b.length() - 1);
+        return most;
+    };
+    f.mnuAboutINFO_Click();
+    Form6* about = loadedForm6();
+    ASSERT_NE(about, nullptr);
+    QTextDocument* page = about->WebBrowser1->document();
+    EXPECT_LE(longest(page), kShownBlock);
+    EXPECT_EQ(about->WebBrowser1->toPlainText().remove('\n').toStdString(), words + solid + "next");
+    for (QTextBlock b = page->begin(); b.isValid(); b = b.next())
+        if (b.text().startsWith(QLatin1String("quellfort")) && b.next().text().startsWith(QLatin1Char('q')))
+            EXPECT_TRUE(b.text().endsWith(QLatin1Char(' '))) << "a word is cut";
+
+    emit about->WebBrowser1->anchorClicked(QUrl("next.htm"));
+    EXPECT_EQ(about->WebBrowser1->toPlainText().remove('\n').toStdString(), solid);
+    EXPECT_LE(longest(page), kShownBlock);
+    EXPECT_GT(page->size().height(), 0) << "the page is laid out";
+}
+
+// The help page's address names exactly its file, whatever the game directory is called: "#"
+// would start a fragment and "?" a query.
+TEST(HelpPage, TheAddressNamesTheFileWhateverTheFolderIsCalled) {
+    for (const std::string name : {"Quell#fort", "what?game", "50% off", "J\xC3\xB6s\xC3\xA9", "bad\xFFname"}) {
+        SCOPED_TRACE(name);
+        kx::test::GameDir g(name);
+        FakePlatform fake;
+        setKorvexDir(g.path());
+        form1().mnuGettingStarted_Click();
+        ASSERT_EQ(fake.shellOpens.size(), 1u);
+        const QUrl url(QString::fromStdString(fake.shellOpens[0]), QUrl::StrictMode);
+        ASSERT_TRUE(url.isValid()) << fake.shellOpens[0];
+        EXPECT_TRUE(url.fragment().isEmpty() && url.query().isEmpty()) << fake.shellOpens[0];
+        ASSERT_EQ(fake.shellOpens[0].rfind("file://", 0), 0u);
+        const QByteArray path = QByteArray::fromStdString(fake.shellOpens[0].substr(7));
+        EXPECT_EQ(QByteArray::fromPercentEncoding(path).toStdString(), g.path() + "/korvex.wfd/helpfiles/help.htm");
+        resetLauncher();
+    }
 }
 
 TEST_F(MainWindowTest, AboutBoxWithoutItsPageSaysSo) {

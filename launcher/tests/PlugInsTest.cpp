@@ -303,22 +303,95 @@ TEST_F(PlugInTest, FailuresGiveTheFailureBox) {
     EXPECT_TRUE(fake.starts.empty());
 }
 
+// Names this system allows that a typed name may not hold: each listed file runs, from its menu
+// item and by name from the autoexec script. A name with a path in it does not.
+TEST_F(PlugInTest, EveryListedDescriptionRunsUnlessItsNameHoldsAPath) {
+    dir.touchProgram("tools/run");
+    const std::vector<std::string> names = {"Tool: Map.spi", "what?.spi", "\"q\".spi", "star*.spi", "<a>.spi",
+                                            "pipe|.spi", "tab\there.spi"};
+    for (const auto& name : names) plugIn(name, {"usesqfd=true", "approot=\\tools\\", "appfile=run", "rtninfo=false"});
+    Form1& f = started();
+    ASSERT_EQ(f.mnuToolsPlugIn.size(), names.size());
+    for (QAction* item : f.mnuToolsPlugIn) {
+        SCOPED_TRACE(item->text().toStdString());
+        fake.starts.clear();
+        fake.boxes.clear();
+        item->trigger();
+        EXPECT_EQ(fake.starts.size(), 1u);
+        EXPECT_TRUE(fake.boxes.empty());
+    }
+    for (const auto& name : names) {
+        SCOPED_TRACE(name);
+        fake.starts.clear();
+        fake.boxes.clear();
+        execPlugIn(name);
+        ASSERT_EQ(fake.starts.size(), 1u);
+        EXPECT_EQ(fake.starts[0].program, D() + "/tools/run");
+        EXPECT_TRUE(fake.boxes.empty());
+    }
+    // A path leads out of the plug-in folder, whatever stands there.
+    dir.writeLines("korvex.wfd/plugins/sub/in.spi", {"usesqfd=true", "approot=\\tools\\", "appfile=run"});
+    for (const std::string name : {"sub/in.spi", "sub\\in.spi", "../plugins/Tool: Map.spi", ".", "..", ""}) {
+        SCOPED_TRACE(name);
+        fake.starts.clear();
+        fake.boxes.clear();
+        execPlugIn(name);
+        EXPECT_TRUE(fake.starts.empty());
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].title, "Error...");
+    }
+}
+
 TEST(PlugInStartTest, LongestPrefixThatNamesAFileWins) {
     kx::test::GameDir g("a b");
     g.touchProgram("tools/run");
     g.touchProgram("tools/run x");
     const std::string D = g.path();
     // "run x" exists too: the longer prefix is the program, the rest one argument.
-    auto s = plugInStart(D, "\\tools\\run", "x y");
+    auto s = plugInStart(D, "\\tools\\run", "x y", D);
     EXPECT_EQ(s.program, D + "/tools/run x");
     EXPECT_EQ(s.args, std::vector<std::string>{"y"});
-    s = plugInStart(D, "\\tools\\run", "z  y");
+    s = plugInStart(D, "\\tools\\run", "z  y", D);
     EXPECT_EQ(s.program, D + "/tools/run");
     EXPECT_EQ(s.args, std::vector<std::string>{"z  y"});
     // No prefix names a file: the program part, which then fails to start.
-    s = plugInStart(D, "\\tools\\gone", D);
+    s = plugInStart(D, "\\tools\\gone", D, D);
     EXPECT_EQ(s.program, D + "/tools/gone");
     EXPECT_EQ(s.args, std::vector<std::string>{D});
+}
+
+// The game directory "/x/g 4" beside a program "/x/g": the text of a missing plug-in program
+// starts with "/x/g", which must not run "/x/g" with "4/..." as its argument.
+TEST(PlugInStartTest, PrefixesInsideTheGameDirectoryDoNotCount) {
+    kx::test::GameDir g("g 4");
+    g.touchProgram("../g");
+    const std::string D = g.path();
+    for (const std::string& work : {std::string(), D}) {
+        SCOPED_TRACE(work.empty() ? "no work directory" : "work directory");
+        const auto s = plugInStart(D, "\\tools\\gone.exe", work, D);
+        EXPECT_EQ(s.program, D + "/tools/gone.exe");
+    }
+    // A root that names the game directory itself in another way counts the same.
+    auto s = plugInStart("", D + "/tools/gone", D, D);
+    EXPECT_EQ(s.program, D + "/tools/gone");
+    EXPECT_EQ(s.args, std::vector<std::string>{D});
+}
+
+TEST(PlugInRunTest, MissingProgramBesideAShorterNameFails) {
+    kx::test::GameDir g("g 4");
+    g.touchProgram("../g");
+    FakePlatform fake;
+    fake.current = g.path();
+    g.write("korvex.wfd/config/autoexec.ini", "");
+    g.writeLines("korvex.wfd/plugins/p.spi", {"usesqfd=true", "approot=\\tools\\", "appfile=gone.exe",
+                                              "useswfd=true", "rtninfo=true"});
+    installLauncherRoutines();
+    setKorvexDir(g.path());
+    execPlugIn("p.spi");
+    EXPECT_TRUE(fake.starts.empty());
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text.substr(0, 30), "Starting of Plugin 'gone.exe' ");
+    resetLauncher();
 }
 
 } // namespace

@@ -218,11 +218,18 @@ TEST_F(ScriptTest, LookUpWithoutAnAddressOpensNothing) {
     ASSERT_EQ(fake.shellOpens.size(), 1u);
 
     sites({"[News]", "https://news.example.org/", "[Last]"});
+    // The look-up ends in StartURL of the empty address all the same: its log lines, nothing opened.
     for (const std::string d : {"Old", "Last", "news", "[News]"}) {
         SCOPED_TRACE(d);
-        EXPECT_EQ(retreiveWebSiteURL(d), 0);
-        EXPECT_EQ(logLines().back(), ">> $RetreivedSite == ");
+        EXPECT_LE(retreiveWebSiteURL(d), 32);
+        const auto log = logLines();
+        EXPECT_THAT(std::vector<std::string>(log.end() - 5, log.end()),
+                    ElementsAreArray(std::vector<std::string>{"Called RetreiveWebSiteURL()", ">> $SiteDescriptor == " + d,
+                                      ">> $RetreivedSite == ", "Called StartURL().", ">> $URL == "}));
     }
+    sites({"[Empty]", "", "[News]", "https://news.example.org/"});
+    retreiveWebSiteURL("Empty");
+    EXPECT_EQ(logLines().back(), ">> $URL == ");
     EXPECT_EQ(fake.shellOpens.size(), 1u);
     EXPECT_TRUE(fake.boxes.empty());
 

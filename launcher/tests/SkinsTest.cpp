@@ -40,6 +40,13 @@ std::string pictureBytes(int width) {
 // The width of the picture in a place, 0 when it has none.
 int widthOf(const QLabel* place) { return place->pixmap().isNull() ? 0 : place->pixmap().width(); }
 
+// Whether a place shows the window's own design picture of that name.
+bool showsDesign(const QLabel* place, const char* name) {
+    const QImage design(QStringLiteral(":/launcher/") + QLatin1String(name) + QStringLiteral(".png"));
+    return !design.isNull() && !place->pixmap().isNull() &&
+           place->pixmap().toImage().convertToFormat(design.format()) == design;
+}
+
 class Skins : public LauncherTest {
 protected:
     void SetUp() override {
@@ -78,7 +85,7 @@ TEST_F(Skins, DefinitionLinesSetTheirPlacesAndLeaveTheOthers) {
     EXPECT_EQ(widthOf(f.Image1), 11);
     EXPECT_EQ(widthOf(f.SkinBody), 13) << "a \\ in a value separates, names match ignoring case";
     EXPECT_EQ(widthOf(f.Image3), 7) << "'headfile=' changes nothing";
-    EXPECT_EQ(widthOf(f.Image2), 0);
+    EXPECT_TRUE(showsDesign(f.Image2, "icon"));
     EXPECT_TRUE(f.Line1->isHidden());
     EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "doEvents"), 7) << "once per line";
 
@@ -87,6 +94,33 @@ TEST_F(Skins, DefinitionLinesSetTheirPlacesAndLeaveTheOthers) {
     applySkin("light");
     EXPECT_FALSE(f.Line1->isHidden());
     EXPECT_EQ(widthOf(f.Image1), 11);
+}
+
+// "Using Standard Skin.": the window has design pictures of its own in every place, which a
+// skin replaces only where it sets a picture, and a failed skin leaves.
+TEST_F(Skins, TheWindowShowsItsDesignPicturesWhereNoSkinSetsOne) {
+    Form1& f = form1();
+    const std::pair<QLabel*, const char*> places[] = {
+        {f.Image3, "head"}, {f.Image1, "logo"}, {f.SkinBody, "body"}, {f.Image2, "icon"}};
+    for (const auto& [place, name] : places) {
+        EXPECT_TRUE(showsDesign(place, name)) << name;
+        EXPECT_GT(widthOf(place), 0) << name;
+    }
+    EXPECT_EQ(widthOf(f.Image1), widthOf(f.Image3)) << "head, logo and body span the window alike";
+    EXPECT_EQ(widthOf(f.Image1), widthOf(f.SkinBody));
+    EXPECT_FALSE(f.Line1->isHidden());
+
+    applySkin("missing");
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    for (const auto& [place, name] : places) EXPECT_TRUE(showsDesign(place, name)) << name;
+
+    writePicture("korvex.wfd/skins/logo only/logo.png", 11);
+    writeSkin("logo only", {"logofile=logo.png"});
+    applySkin("logo only");
+    EXPECT_EQ(widthOf(f.Image1), 11);
+    EXPECT_TRUE(showsDesign(f.Image3, "head"));
+    EXPECT_TRUE(showsDesign(f.SkinBody, "body"));
+    EXPECT_TRUE(showsDesign(f.Image2, "icon"));
 }
 
 TEST_F(Skins, FailuresShowTheBoxWithTheValuesOfThatMoment) {
@@ -122,8 +156,8 @@ TEST_F(Skins, FailuresShowTheBoxWithTheValuesOfThatMoment) {
         EXPECT_EQ(state().msgTitle, "Error...");
     }
     EXPECT_EQ(widthOf(f.Image1), 11);
-    EXPECT_EQ(widthOf(f.Image3), 0);
-    EXPECT_EQ(widthOf(f.SkinBody), 0);
+    EXPECT_TRUE(showsDesign(f.Image3, "head"));
+    EXPECT_TRUE(showsDesign(f.SkinBody, "body"));
 
     // Nothing was left open: once the picture is there, the same skin loads in full.
     writePicture("korvex.wfd/skins/dark/head.png", 12);
@@ -148,6 +182,54 @@ TEST_F(Skins, ASkinNameThatLeavesTheSkinsFolderIsRefused) {
     applySkin("dark");
     EXPECT_EQ(fake.boxes.size(), 2u);
     EXPECT_EQ(loadedForm1(), nullptr);
+}
+
+// What the skin chooser lists, the launcher applies: a folder's name is used as it is unless it
+// holds a path, so "colon:name" loads, and "back\\slash" is neither listed nor cut to "slash".
+TEST_F(Skins, EveryListedSkinFolderCanBeApplied) {
+    const std::vector<std::string> names = {"colon:name", "what?", "tab\tname", "Tom & Jerry", "<a|b>"};
+    int width = 20;
+    for (const auto& name : names) {
+        writeSkin(name, {"logofile=logo.png"});
+        writePicture("korvex.wfd/skins/" + name + "/logo.png", width++);
+    }
+    width = 20;
+    for (const auto& name : names) {
+        SCOPED_TRACE(name);
+        fake.boxes.clear();
+        applySkin(name);
+        EXPECT_TRUE(fake.boxes.empty()) << fake.boxes[0].text;
+        EXPECT_EQ(widthOf(form1().Image1), width++);
+    }
+
+    writeSkin("back\\slash", {"logofile=logo.png"});
+    writePicture("korvex.wfd/skins/back\\slash/logo.png", 40);
+    writeSkin("slash", {"logofile=logo.png"});
+    writePicture("korvex.wfd/skins/slash/logo.png", 41);
+    fake.boxes.clear();
+    applySkin("back\\slash");
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_THAT(fake.boxes[0].text, ::testing::EndsWith("Bad file name or number( 52)"));
+
+    // The random skin draws from the same names: "back\\slash" is not among them.
+    const auto log = [&](double r) {
+        freshRun();
+        setKorvexDir(D());
+        fake.randoms = {r};
+        applyRandomSkin();
+        EXPECT_TRUE(fake.boxes.empty());
+        return logLines();
+    };
+    const auto lines = log(0.0);
+    std::vector<std::string> listed;
+    for (const auto& l : lines)
+        if (l.rfind(">> Retreiving", 0) != 0 && l.find(", ") != std::string::npos) listed.push_back(l.substr(l.find(", ") + 2));
+    EXPECT_THAT(listed, ::testing::UnorderedElementsAreArray({"colon:name", "what?", "tab\tname", "Tom & Jerry", "<a|b>", "slash"}));
+    for (size_t i = 0; i < listed.size(); ++i) {
+        const auto l = log((static_cast<double>(i) + 0.5) / static_cast<double>(listed.size()));
+        EXPECT_EQ(l[l.size() - 2], ">> Skins Name == " + listed[i]);
+        EXPECT_EQ(widthOf(form1().Image1), listed[i] == "slash" ? 41 : 20 + static_cast<int>(std::find(names.begin(), names.end(), listed[i]) - names.begin()));
+    }
 }
 
 TEST_F(Skins, TheShippedSkinsLoadWhole) {
