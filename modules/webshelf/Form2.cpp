@@ -15,6 +15,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -74,6 +75,7 @@ Form2::Form2(std::string commandLine, QWidget* parent) : QWidget(parent), comman
     layout->setSizeConstraint(QLayout::SetNoConstraint);
 
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { TreeView1_NodeClick(item); });
+    TreeView1->installEventFilter(this);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 }
 
@@ -82,6 +84,15 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
         Label1_DblClick();
         return true;
     }
+    // Return and Space open the highlighted node as a click does: once a press (a held key
+    // does not open it again and again), and the tree does nothing else with them.
+    if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space) {
+            if (!key->isAutoRepeat()) TreeView1_NodeClick(TreeView1->currentItem());
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -89,13 +100,20 @@ void Form2::Form_Load() {
     const auto dir = checkModuleCommandLine(commandLine_);
     if (!dir) platform().endProgram(0);
 
-    // Shown at most once per user, whether or not "Ok" is pressed.
-    if (getKorvexSetting(setting::WebshelfFirstStart) != "false") {
-        saveKorvexSetting(setting::WebshelfFirstStart, "false");
-        Picture1->show();
-    } else {
-        Picture1->hide();
+    // Shown at most once per user, whether or not "Ok" is pressed. Keeping that is a side
+    // effect: a settings file that cannot be read or written is reported and the library
+    // opens all the same, with the note.
+    bool note = true;
+    try {
+        note = getKorvexSetting(setting::WebshelfFirstStart) != "false";
+        if (note) saveKorvexSetting(setting::WebshelfFirstStart, "false");
+    } catch (const RunError& e) {
+        showError(e.description() + ": " + setting::App + ".ini, [" + setting::Section + "] " +
+                      setting::WebshelfFirstStart,
+                  e.number());
     }
+    noteShown_ = note;
+    Picture1->setVisible(note);
     rolledUp_ = false;
 
     setWindowTitle(toUi("QF Webshelf" + numText(static_cast<long long>(VersionMajor)) + "." +
@@ -122,9 +140,11 @@ void Form2::ParseWebshelf(const std::string& path) {
         return;
     }
     // Every node gets its row in the same step, so node and target stay paired.
+    // The row keeps the target's bytes: a UTF-8 path or address opens as it was written,
+    // never rebuilt from its shown text.
     auto addRow = [this](QTreeWidgetItem* item, const std::string& target) {
         item->setData(0, RowRole, RefHTTPList->count());
-        RefHTTPList->addItem(toUi(target));
+        addListText(RefHTTPList, target);
     };
     for (const ShelfFolder& f : parseWebshelf(lines, baseDir)) {
         auto* folder = new QTreeWidgetItem(TreeView1, QStringList{toUi(f.name)});
@@ -146,12 +166,24 @@ void OpenLink(const std::string& target) {
 }
 
 void Form2::Label1_DblClick() {
-    const int h = rolledUp_ ? HeightTwips : RolledUpTwips;
-    resize(width(), twips(h));
+    // Rolled up, only the title and the label show: the tree and the note are hidden rather
+    // than squeezed into what is left below the label.
+    if (rolledUp_) {
+        TreeView1->show();
+        Picture1->setVisible(noteShown_);
+        resize(width(), twips(HeightTwips));
+    } else {
+        TreeView1->hide();
+        Picture1->hide();
+        resize(width(), twips(RolledUpTwips));
+    }
     rolledUp_ = !rolledUp_;
     platform().doEvents();
 }
 
-void Form2::Command1_Click() { Picture1->hide(); }
+void Form2::Command1_Click() {
+    noteShown_ = false;
+    Picture1->hide();
+}
 
 } // namespace kx::webshelf

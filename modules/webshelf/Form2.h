@@ -47,6 +47,7 @@ protected:
 private:
     std::string commandLine_;
     bool rolledUp_ = false;
+    bool noteShown_ = false; // the note is up (it comes back when the window rolls down)
 };
 
 // Opens a target through the shell unless it is "void" (a folder's row); the result is ignored.
