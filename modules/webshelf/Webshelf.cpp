@@ -40,37 +40,42 @@ std::optional<std::pair<std::string, std::string>> quotedValues(const std::strin
     return std::make_pair(line.substr(q[0] + 1, q[1] - q[0] - 1), line.substr(q[2] + 1, q[3] - q[2] - 1));
 }
 
-// The text's characters: each UTF-8 sequence of a text that is UTF-8 (the same split as the
-// display rule), else each byte.
-std::vector<std::string> characters(const std::string& text) {
-    std::vector<std::string> out;
-    const bool utf8 = isUtf8WithHighBytes(text);
-    for (size_t i = 0; i < text.size();) {
-        size_t n = 1;
-        if (utf8) {
-            const auto b = static_cast<unsigned char>(text[i]);
-            n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-        }
-        out.push_back(text.substr(i, n));
-        i += n;
-    }
-    return out;
+// The length of the UTF-8 sequence that starts with this byte of valid UTF-8.
+size_t sequenceLength(char first) {
+    const auto b = static_cast<unsigned char>(first);
+    return b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
 }
 
 } // namespace
 
+// The walk goes by characters: the bytes of Windows-1252 text, the UTF-8 sequences of UTF-8
+// text (the display rule's split), so a UTF-8 name shows and capitalises as written.
 std::string capitaliseName(const std::string& text) {
-    const std::vector<std::string> chars = characters(text);
     std::string out;
-    for (size_t i = 0; i < chars.size(); ++i) {
-        if (i == 0) {
-            out += ucase(chars[i]);
-        } else if (chars[i].size() == 1 && isSeparator(chars[i][0])) {
-            out += chars[i];
-            if (i + 1 < chars.size()) out += ucase(chars[++i]);
+    out.reserve(text.size());
+    const bool utf8 = isUtf8WithHighBytes(text);
+    // Windows-1252 maps byte for byte: each byte comes from the text mapped once as a whole.
+    const std::string upper = utf8 ? std::string() : ucase(text), lower = utf8 ? std::string() : lcase(text);
+    const bool byBytes = !utf8 && upper.size() == text.size() && lower.size() == text.size();
+    bool raise = true; // the first character, and the one after each separator
+    for (size_t i = 0; i < text.size();) {
+        const size_t n = utf8 ? sequenceLength(text[i]) : 1;
+        const char c = text[i];
+        if (raise) {
+            if (byBytes) out += upper[i];
+            else out += ucase(text.substr(i, n));
+            raise = false;
+        } else if (isSeparator(c)) {
+            out += c;
+            raise = true;
+        } else if (byBytes) {
+            out += lower[i];
+        } else if (n == 1) {
+            out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
         } else {
-            out += lcase(chars[i]);
+            out += lcase(text.substr(i, n));
         }
+        i += n;
     }
     return out;
 }
