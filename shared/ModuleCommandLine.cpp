@@ -6,6 +6,18 @@
 
 namespace kx {
 
+std::string absoluteBaseDir(const std::string& dir) {
+    if (!dir.empty() && dir.front() == '/') return dir;
+    std::string rest = dir;
+    while (rest.rfind("./", 0) == 0) {
+        rest.erase(0, 2);
+        while (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
+    }
+    const std::string current = platform().currentDir();
+    if (rest.empty() || rest == ".") return current;
+    return joinPath(current, rest);
+}
+
 std::optional<std::string> checkModuleCommandLine(const std::string& commandLine, ModuleCheck check) {
     const std::string first =
         check.lowerCaseExecution ? "The execution of the module failed." : "The Execution of the module failed.";
@@ -13,16 +25,18 @@ std::optional<std::string> checkModuleCommandLine(const std::string& commandLine
         platform().msgBox(first + "\rPlease reinstall Korvex.", 16, "Critical Error.");
         return std::nullopt;
     }
+    std::string dir = commandLine;
     try {
-        if (!dirExists(commandLine)) throw RunError(err::PathNotFound);
-        if (check.changeDirectory) platform().setCurrentDir(commandLine);
+        dir = absoluteBaseDir(commandLine);
+        if (!dirExists(dir)) throw RunError(err::PathNotFound);
+        if (check.changeDirectory) platform().setCurrentDir(dir);
     } catch (const RunError& e) {
-        platform().msgBox(first + "\r" + "The game directory " + commandLine + " cannot be entered (" +
+        platform().msgBox(first + "\r" + "The game directory " + dir + " cannot be entered (" +
                               e.description() + ").\rPlease reinstall Korvex.",
                           16, "Critical Error.");
         return std::nullopt;
     }
-    return commandLine;
+    return dir;
 }
 
 } // namespace kx

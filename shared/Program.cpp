@@ -3,9 +3,11 @@
 #include "platform/Platform.h"
 #include "platform/RealPlatform.h"
 #include "core/RunError.h"
+#include "shared/Ui.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QLockFile>
 #include <QStandardPaths>
 
@@ -49,6 +51,7 @@ int runProgram(int argc, char** argv, const ProgramInfo& info,
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QString::fromStdString(info.name));
     QApplication::setQuitOnLastWindowClosed(info.quitOnLastWindowClosed);
+    QApplication::setWindowIcon(suiteIcon());
 
     auto real = makeRealPlatform();
     setPlatform(real.get());

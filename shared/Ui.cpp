@@ -4,16 +4,26 @@
 #include "core/RunError.h"
 #include "core/Text.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QToolButton>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include <algorithm>
 
 namespace kx {
 
@@ -129,7 +139,151 @@ QLabel* plainLabel(const QString& text, QWidget* parent) {
     return l;
 }
 
-QString menuText(const std::string& caption) { return toUi(caption).replace('&', QStringLiteral("&&")); }
+QString menuText(const std::string& caption) {
+    return toUi(caption).replace('&', QStringLiteral("&&")).replace('\t', ' ');
+}
+
+namespace {
+const char* const kFullTextProperty = "kxShownLabelText";
+
+// text cut to at most n characters, never inside a surrogate pair.
+QString cutText(const QString& text, qsizetype n) {
+    if (text.size() <= n) return text;
+    if (text.at(n - 1).isHighSurrogate()) --n;
+    return text.left(n) + QChar(0x2026);
+}
+
+void elideShownLabel(QLabel* label) {
+    const QString full = label->property(kFullTextProperty).toString();
+    // Until the label is laid out its width means nothing: it holds the cut text meanwhile.
+    if (!label->isVisible()) {
+        label->setText(full);
+        return;
+    }
+    label->setText(label->fontMetrics().elidedText(full, Qt::ElideRight, label->contentsRect().width()));
+}
+
+// Elides a shown label again whenever its width or font changes, or it is shown.
+class ShownLabelWatch : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        switch (e->type()) {
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::FontChange:
+            elideShownLabel(static_cast<QLabel*>(watched));
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+};
+
+// A tooltip as rich text made from escaped plain text, in lines of bounded length, so it neither
+// turns data into markup nor grows wider than the screen.
+QString tooltipFor(const QString& text) {
+    constexpr qsizetype kLine = 80;
+    QString out = QStringLiteral("<qt>");
+    for (qsizetype i = 0; i < text.size();) {
+        qsizetype n = std::min(kLine, text.size() - i);
+        if (i + n < text.size() && text.at(i + n - 1).isHighSurrogate()) --n;
+        if (i) out += QStringLiteral("<br>");
+        out += text.mid(i, n).toHtmlEscaped();
+        i += n;
+    }
+    return out + QStringLiteral("</qt>");
+}
+} // namespace
+
+void setShownLabel(QLabel* label, const QString& text) {
+    QString line = cutText(text, kShownLabel);
+    for (QChar& c : line)
+        if (c == u'\n' || c == u'\r' || c == u'\t') c = u' ';
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(false);
+    QSizePolicy policy = label->sizePolicy();
+    policy.setHorizontalPolicy(QSizePolicy::Ignored);
+    label->setSizePolicy(policy);
+    label->setProperty(kFullTextProperty, line);
+    label->setToolTip(line.isEmpty() ? QString() : tooltipFor(line));
+    if (!label->findChild<ShownLabelWatch*>(QString(), Qt::FindDirectChildrenOnly))
+        label->installEventFilter(new ShownLabelWatch(label));
+    elideShownLabel(label);
+}
+
+void makeReadingText(QPlainTextEdit* box) {
+    box->setReadOnly(true);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setWordWrapMode(QTextOption::WordWrap);
+    box->setTabChangesFocus(true);
+    box->setTextInteractionFlags(box->textInteractionFlags() | Qt::TextSelectableByMouse |
+                                 Qt::TextSelectableByKeyboard);
+}
+
+void makeReadingText(QTextEdit* box) {
+    box->setReadOnly(true);
+    box->setLineWrapMode(QTextEdit::WidgetWidth);
+    box->setWordWrapMode(QTextOption::WordWrap);
+    box->setTabChangesFocus(true);
+    // A page viewer keeps its link keys; selection by keyboard comes on top.
+    box->setTextInteractionFlags(box->textInteractionFlags() | Qt::TextSelectableByMouse |
+                                 Qt::TextSelectableByKeyboard);
+}
+
+namespace {
+bool usable(const QAbstractButton* b) { return b && b->isEnabled() && b->isVisible(); }
+
+// Sees the keys that no control of the window took: a control that acts on Return or Escape
+// itself accepts the key, so it never arrives here.
+class DialogKeys : public QObject {
+public:
+    DialogKeys(QWidget* window, QAbstractButton* ok, QAbstractButton* cancel)
+        : QObject(window), window_(window), ok_(ok), cancel_(cancel) {}
+
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched != window_ || e->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(e);
+        const auto mods = key->modifiers() & ~Qt::KeypadModifier;
+        if (mods != Qt::NoModifier) return false;
+        if (key->key() == Qt::Key_Escape) {
+            if (!usable(cancel_)) return false;
+            cancel_->click();
+            return true;
+        }
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && window_->isAncestorOf(focus)) {
+            // A button with focus presses itself, as in any dialog.
+            if (qobject_cast<QPushButton*>(focus) || qobject_cast<QToolButton*>(focus)) {
+                auto* b = static_cast<QAbstractButton*>(focus);
+                if (b->isEnabled()) b->click();
+                return true;
+            }
+        }
+        if (!usable(ok_)) return false;
+        ok_->click();
+        return true;
+    }
+
+private:
+    QWidget* window_;
+    QPointer<QAbstractButton> ok_, cancel_;
+};
+} // namespace
+
+void setDialogKeys(QWidget* window, QAbstractButton* okOrNull, QAbstractButton* cancelOrClose) {
+    if (auto* ok = qobject_cast<QPushButton*>(okOrNull)) ok->setDefault(true);
+    window->installEventFilter(new DialogKeys(window, okOrNull, cancelOrClose));
+}
+
+QIcon suiteIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/korvex/suite-icon-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
 
 QFont namedFont(const QString& family, double pointSize, bool bold) {
     QFont f(family);

@@ -13,6 +13,9 @@ class QLabel;
 class QWidget;
 class QPixmap;
 class QPlainTextEdit;
+class QTextEdit;
+class QAbstractButton;
+class QIcon;
 
 namespace kx {
 
@@ -43,8 +46,31 @@ T* named(T* w, const char* name) {
 // A label that shows its text as plain text, never rich text guessed from data.
 QLabel* plainLabel(const QString& text = QString(), QWidget* parent = nullptr);
 
-// Data (a file name, a descriptor) shown as a menu caption: "&" is a character, not a mnemonic.
+// Data (a file name, a descriptor) shown as a menu caption: "&" is a character, not a mnemonic,
+// and a tab is a blank, not the start of a shortcut column.
 QString menuText(const std::string& caption);
+
+// A single-line label showing a value whose size never depends on the value: line breaks and
+// tabs become blanks, the text is cut to kShownLabel characters before Qt lays it out, then
+// elided to the label's width (again on every resize); the tooltip holds the cut text. The
+// label's width comes from its layout, never from the text, so a 10 MB value cannot freeze
+// or stretch the window.
+inline constexpr int kShownLabel = 400;
+void setShownLabel(QLabel* label, const QString& text);
+
+// Texts shown for reading (descriptions, notes, logs, help): read-only, wrapped at word
+// boundaries to the box's width, Tab passes focus on, still selectable with the keyboard.
+void makeReadingText(QPlainTextEdit* box);
+void makeReadingText(QTextEdit* box);
+
+// A window that acts as a dialog: Escape clicks cancelOrClose. Where there is an OK, Return and
+// Enter click it unless focus is on a control that takes Return itself: a multi-line text box,
+// a folder list (it opens the folder), a label command, a combo box's open list, or a push
+// button, which presses itself. Buttons that are disabled or hidden are not clicked.
+void setDialogKeys(QWidget* window, QAbstractButton* okOrNull, QAbstractButton* cancelOrClose);
+
+// The suite's icon, built into the shared library; every program sets it for its windows.
+QIcon suiteIcon();
 
 // Multi-line boxes. A box lays out each line as one block, and the layout of one very long
 // line takes time that grows with the square of its length (a 1 MB line without blanks takes

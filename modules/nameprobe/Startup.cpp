@@ -21,7 +21,7 @@ std::unique_ptr<frmMain> Main(const std::string& commandLine) {
         platform().endProgram(0);
     }
     auto form = std::make_unique<frmMain>();
-    form->Label1->setText(toUi("Query for DNS : '" + host + "'..."));
+    form->showQuery(host);
     form->Text1->setText(toUi(hostNameToAddress(host)));
     winsockStop();
     form->show();

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "core/Text.h"
 #include "shared/Ui.h"
 #include "shared/widgets/LimitedTextBox.h"
 
@@ -31,7 +32,17 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     grid->addWidget(Text1, 1, 1);
     grid->addWidget(Command1, 2, 1, Qt::AlignRight);
 
+    // Wide enough for a usual host name; a longer one is cut to the label's width.
+    resize(twips(5400), sizeHint().height());
+
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    // Escape is "Close"; there is no OK.
+    setDialogKeys(this, nullptr, Command1);
+}
+
+void frmMain::showQuery(const std::string& host) {
+    // The host name is the whole command line, of any length: a bounded label.
+    setShownLabel(Label1, toUi("Query for DNS : '" + host + "'..."));
 }
 
 void frmMain::Command1_Click() { close(); }

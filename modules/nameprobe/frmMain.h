@@ -3,6 +3,8 @@
 
 #include <QWidget>
 
+#include <string>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -15,6 +17,8 @@ public:
     explicit frmMain(QWidget* parent = nullptr);
 
     void Command1_Click(); // "Close"
+    // Label1: "Query for DNS : '<host>'...".
+    void showQuery(const std::string& host);
     bool unloaded() const { return unloaded_; }
 
     QLabel* Label1;     // "Query for DNS : '<host>'..."

@@ -55,6 +55,9 @@ frmGetGameSpyDir::frmGetGameSpyDir(LimitedTextBox* target, QWidget* parent) : QW
     connect(Dir1, &DirListBox::pathChanged, this, [this] { Dir1_Change(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    // Escape cancels; Return takes the chosen program, except in the folder list, which opens
+    // the highlighted folder on Return.
+    setDialogKeys(this, Command1, Command2);
 }
 
 std::string frmGetGameSpyDir::kindPattern(int index) {

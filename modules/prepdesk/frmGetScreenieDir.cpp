@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "core/RunError.h"
 #include "core/Text.h"
+#include "shared/Ui.h"
 
 #include <QGridLayout>
 #include "shared/widgets/LimitedTextBox.h"
@@ -66,6 +67,9 @@ frmGetScreenieDir::frmGetScreenieDir(LimitedTextBox* target, QWidget* parent) : 
     connect(Drive1, &DriveListBox::driveChanged, this, [this] { Drive1_Change(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    // Escape cancels; Return takes the opened folder, except in the folder list, which opens
+    // the highlighted folder on Return.
+    setDialogKeys(this, Command1, Command2);
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
 }
 

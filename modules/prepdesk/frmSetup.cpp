@@ -8,6 +8,7 @@
 #include "shared/KorvexConfig.h"
 #include "shared/Launch.h"
 #include "shared/LevelList.h"
+#include "shared/ModuleCommandLine.h"
 #include "platform/Platform.h"
 #include "core/RunError.h"
 #include "core/Text.h"
@@ -67,7 +68,7 @@ QComboBox* combo(const char* name, QWidget* parent) {
 QPlainTextEdit* infoBox(const char* name, QWidget* parent) {
     auto* t = new QPlainTextEdit(parent);
     t->setObjectName(name);
-    t->setReadOnly(true);
+    makeReadingText(t);
     return t;
 }
 
@@ -93,15 +94,17 @@ frmSetup::frmSetup(const std::string& commandLine, QWidget* parent) : QWidget(pa
     setWindowTitle("Korvex Setup Wizard");
     buildPages();
 
-    // The module lies in korvex.wfd/modules, two levels below the game directory.
+    // The module lies in korvex.wfd/modules, two levels below the game directory. A relative
+    // directory is made absolute here: it is stored in the settings for every later start.
     autoexec_ = "true";
-    korvexDir_ = commandLine.empty() ? platform().currentDir() + "/../.." : commandLine;
+    korvexDir_ = commandLine.empty() ? platform().currentDir() + "/../.." : absoluteBaseDir(commandLine);
 
     setShownText(Text1, toUi(loadInfo("firsttime.inf")));
     setShownText(Text2, toUi(loadInfo("finish.inf")));
 
     page_ = 0;
     for (int i = 0; i < 6; ++i) Picture1[size_t(i)]->setVisible(i == 0);
+    focusFirstField();
 
     PlayerNameText->setText(toUi(shownText(pcNetName())));
 
@@ -309,6 +312,19 @@ std::string frmSetup::loadInfo(const std::string& name) {
 void frmSetup::showPage(int page, int old) {
     Picture1[size_t(page)]->show();
     Picture1[size_t(old)]->hide();
+    focusFirstField();
+}
+
+void frmSetup::focusFirstField() {
+    // The first control of the page in Tab order, as a user pressing Tab would reach it.
+    QFrame* panel = Picture1[size_t(page_)];
+    for (QWidget* w = panel->nextInFocusChain(); w != panel; w = w->nextInFocusChain()) {
+        if (!panel->isAncestorOf(w)) continue;
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(this)) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 void frmSetup::PlayerNameText_Change() { GameNameText->setText(PlayerNameText->text() + "'s Game"); }

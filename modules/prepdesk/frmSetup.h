@@ -87,6 +87,7 @@ public:
 private:
     void buildPages();
     void showPage(int page, int old);
+    void focusFirstField();
     std::string loadInfo(const std::string& name);
     void writeConfiguration();
 

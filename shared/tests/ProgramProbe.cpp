@@ -1,10 +1,11 @@
 // A program built like every program of the suite: prints the command line it was given and
-// what Qt made of its own arguments, then ends. The start-up test runs it with Qt's options.
+// what Qt made of its own arguments and whether its window carries the suite's icon, then ends. The start-up test runs it with Qt's options.
 #include "shared/Program.h"
 
 #include "core/RunError.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QWidget>
 #include <QWindow>
 
@@ -15,9 +16,10 @@ int main(int argc, char** argv) {
         QWidget w;
         w.setWindowTitle("probe");
         w.show();
-        std::printf("cmd=%s\nqtargs=%d\ntitle=%s\nrtl=%d\n", commandLine.c_str(),
+        std::printf("cmd=%s\nqtargs=%d\ntitle=%s\nrtl=%d\nicon=%d\n", commandLine.c_str(),
                     int(QApplication::arguments().size()), qPrintable(w.windowHandle()->title()),
-                    int(QApplication::isRightToLeft()));
+                    int(QApplication::isRightToLeft()),
+                    int(w.windowHandle()->icon().availableSizes().contains(QSize(32, 32))));
         std::fflush(stdout);
         throw kx::ProgramEnded{0};
     });

@@ -214,6 +214,35 @@ TEST(ModuleCommandLine, EmptyMissingAndGood) {
     }
 }
 
+// A relative base directory is made absolute from the current directory before the module
+// changes into it, so nothing below it is looked up twice ("mygame/mygame/korvex.wfd").
+TEST(ModuleCommandLine, ARelativeBaseDirectoryIsMadeAbsoluteOnce) {
+    GameDir g("Game Dir");
+    const std::string games = parentDir(g.path());
+    for (const std::string rel : {"Game Dir", "./Game Dir", ".//./Game Dir", "Game Dir/"}) {
+        for (const ModuleCheck check : {ModuleCheck{}, ModuleCheck{false, false}}) {
+            FakePlatform fake;
+            fake.current = games;
+            const auto dir = checkModuleCommandLine(rel, check);
+            ASSERT_TRUE(dir.has_value()) << rel;
+            EXPECT_EQ(dir->rfind(g.path(), 0), 0u) << *dir;
+            EXPECT_TRUE(fake.boxes.empty());
+            EXPECT_EQ(fake.current, check.changeDirectory ? *dir : games);
+        }
+    }
+    FakePlatform fake;
+    fake.current = g.path();
+    EXPECT_EQ(checkModuleCommandLine(".").value_or(""), g.path());
+    // A relative name that is not there is reported with the path that was tried.
+    fake.current = games;
+    EXPECT_FALSE(checkModuleCommandLine("nothing here").has_value());
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_NE(fake.boxes[0].text.find("The game directory " + games + "/nothing here cannot be entered"),
+              std::string::npos)
+        << fake.boxes[0].text;
+    EXPECT_EQ(absoluteBaseDir("/abs/./x"), "/abs/./x");
+}
+
 TEST(SingleInstance, SecondHolderOfALockIsRefused) {
     GameDir g;
     const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
@@ -255,4 +284,6 @@ TEST(CommandLine, QtOptionsAreLeftToTheProgram) {
     EXPECT_TRUE(out.contains("qtargs=1\n")) << out.toStdString();
     EXPECT_TRUE(out.contains("title=probe\n")) << out.toStdString();
     EXPECT_TRUE(out.contains("rtl=0\n")) << out.toStdString();
+    // Every window of a program carries the suite's icon.
+    EXPECT_TRUE(out.contains("icon=1\n")) << out.toStdString();
 }

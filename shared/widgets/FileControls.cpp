@@ -7,6 +7,8 @@
 #include "core/Text.h"
 #include "shared/Ui.h"
 
+#include <QKeyEvent>
+
 namespace kx {
 
 DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent) {
@@ -40,16 +42,29 @@ void DriveListBox::setDrive(const std::string& d) {
 DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
     // A folder that went away since the list was read is reported, and the list read anew;
     // the run error must not escape into the event loop.
-    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        const std::string target = entryPath(row(item));
-        if (target.empty()) return;
-        try {
-            setPath(target);
-        } catch (const RunError& e) {
-            showError(e);
-            refresh();
-        }
-    });
+    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) { openEntry(row(item)); });
+}
+
+void DirListBox::openEntry(int index) {
+    const std::string target = entryPath(index);
+    if (target.empty()) return;
+    try {
+        setPath(target);
+    } catch (const RunError& e) {
+        showError(e);
+        refresh();
+    }
+}
+
+void DirListBox::keyPressEvent(QKeyEvent* e) {
+    const auto mods = e->modifiers() & ~Qt::KeypadModifier;
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && mods == Qt::NoModifier) {
+        // Taken here, so a dialog's OK does not press as well.
+        e->accept();
+        openEntry(currentRow());
+        return;
+    }
+    QListWidget::keyPressEvent(e);
 }
 
 void DirListBox::setPath(const std::string& dir) {

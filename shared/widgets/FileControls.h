@@ -24,8 +24,9 @@ signals:
     void driveChanged();
 };
 
-// A folder list: its path is the folder opened (double click or setPath), never merely the
-// one highlighted. A double click on a folder that cannot be opened shows ShowError's box. Lists the path's ancestors, the path itself, then its sub-folders
+// A folder list: its path is the folder opened (double click, Return or Enter on the highlighted
+// entry, or setPath), never merely the one highlighted. Opening a folder that cannot be opened
+// shows ShowError's box. Lists the path's ancestors, the path itself, then its sub-folders
 // ("."-folders left out, case-insensitive order).
 class DirListBox : public QListWidget {
     Q_OBJECT
@@ -41,7 +42,11 @@ public:
 signals:
     void pathChanged();
 
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
 private:
+    void openEntry(int index);
     void fill();
     std::string path_;
     std::vector<std::string> entries_;

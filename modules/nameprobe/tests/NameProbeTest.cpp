@@ -4,10 +4,14 @@
 #include "platform/FakePlatform.h"
 #include "core/RunError.h"
 #include "core/Text.h"
+#include "shared/Ui.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -69,6 +73,37 @@ TEST_F(NameProbe, FailedStopWarnsAndTheWindowStillShows) {
                                         "msgBox(Windows Sockets error occurred in Cleanup.|48|mod_nameprobe)"}));
     EXPECT_EQ(form->Text1->text(), "10.0.0.1");
     EXPECT_TRUE(form->isVisible());
+}
+
+// The window closes on Escape as on "Close", from whichever control has the focus.
+TEST_F(NameProbe, EscapeIsClose) {
+    for (int focus = 0; focus < 2; ++focus) {
+        auto form = Main("h");
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        QWidget* at = focus == 0 ? static_cast<QWidget*>(form->Text1) : form->Command1;
+        at->setFocus();
+        QTest::keyClick(at, Qt::Key_Return);
+        EXPECT_EQ(form->unloaded(), at == form->Command1); // Return presses only a focused "Close"
+        QTest::keyClick(at, Qt::Key_Escape);
+        EXPECT_TRUE(form->unloaded());
+        EXPECT_FALSE(form->isVisible());
+    }
+}
+
+// The host name is the whole command line: a very long one is cut to the window, which keeps
+// its size, and shows at once.
+TEST_F(NameProbe, AVeryLongHostNameDoesNotStretchTheWindow) {
+    const QSize usual = Main("h")->size();
+    const std::string host(2 * 1024 * 1024, 'h');
+    QElapsedTimer timer;
+    timer.start();
+    auto form = Main(host);
+    QCoreApplication::processEvents();
+    EXPECT_LT(timer.elapsed(), 3000);
+    EXPECT_EQ(form->size(), usual);
+    EXPECT_TRUE(form->Label1->text().startsWith("Query for DNS : 'hhh"));
+    EXPECT_LE(form->Label1->text().size(), kShownLabel + 1);
 }
 
 } // namespace

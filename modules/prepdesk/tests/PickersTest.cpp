@@ -14,7 +14,10 @@
 #include <QComboBox>
 #include "shared/widgets/LimitedTextBox.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QPointer>
+#include <QTest>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -365,6 +368,63 @@ TEST_F(WizardPickers, ClosingTheWizardTakesAnOpenPickerWithIt) {
     delete box;
     p->Command1_Click();
     EXPECT_TRUE(p->isHidden());
+}
+
+// The pickers from the keyboard: Return in the folder list opens the highlighted folder and
+// leaves the picker open; Return elsewhere is "&Okay"; Escape is "&Cancel".
+TEST_F(Pickers, KeyboardOpensFoldersReturnIsOkayEscapeIsCancel) {
+    auto activate = [](QWidget* w) {
+        w->show();
+        QApplication::setActiveWindow(w);
+        return QTest::qWaitForWindowActive(w);
+    };
+    auto highlight = [](DirListBox* dirs, int row) {
+        dirs->setFocus();
+        while (dirs->currentRow() < row) QTest::keyClick(dirs, Qt::Key_Down);
+        while (dirs->currentRow() > row) QTest::keyClick(dirs, Qt::Key_Up);
+    };
+
+    QPointer<frmGetScreenieDir> folder = new frmGetScreenieDir(&target, &owner);
+    ASSERT_TRUE(activate(folder));
+    highlight(folder->Dir1, entryOf(*folder->Dir1, g.file("Shots")));
+    QTest::keyClick(folder->Dir1, Qt::Key_Return);
+    EXPECT_EQ(folder->Dir1->path(), g.file("Shots"));
+    EXPECT_TRUE(folder->isVisible());
+    EXPECT_TRUE(target.text().isEmpty());
+    QTest::keyClick(folder->Dir1, Qt::Key_Tab);
+    ASSERT_NE(QApplication::focusWidget(), folder->Dir1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(fromUi(target.text()), g.file("Shots"));
+    EXPECT_TRUE(!folder || folder->isHidden());
+
+    QPointer<frmGetScreenieDir> cancelled = new frmGetScreenieDir(&target, &owner);
+    ASSERT_TRUE(activate(cancelled));
+    QTest::keyClick(cancelled->Dir1, Qt::Key_Down);
+    QTest::keyClick(cancelled->Dir1, Qt::Key_Escape);
+    EXPECT_TRUE(!cancelled || cancelled->isHidden());
+    EXPECT_EQ(fromUi(target.text()), g.file("Shots"));
+
+    // The program picker: open the folder, pick the program in the file list, Return.
+    QPointer<frmGetGameSpyDir> program = new frmGetGameSpyDir(&target, &owner);
+    ASSERT_TRUE(activate(program));
+    highlight(program->Dir1, entryOf(*program->Dir1, g.file("GameSpy")));
+    QTest::keyClick(program->Dir1, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(program->File1->path(), g.file("GameSpy"));
+    ASSERT_GE(program->File1->count(), 1);
+    program->File1->setFocus();
+    QTest::keyClick(program->File1, Qt::Key_Home);
+    QTest::keyClick(program->File1, Qt::Key_Space);
+    ASSERT_EQ(program->File1->fileName(), "Aphex.exe");
+    QTest::keyClick(program->File1, Qt::Key_Return);
+    EXPECT_EQ(fromUi(target.text()), g.file("GameSpy/Aphex.exe"));
+    EXPECT_TRUE(!program || program->isHidden());
+
+    QPointer<frmGetGameSpyDir> closed = new frmGetGameSpyDir(&target, &owner);
+    ASSERT_TRUE(activate(closed));
+    QTest::keyClick(closed->Combo1, Qt::Key_Escape);
+    EXPECT_TRUE(!closed || closed->isHidden());
+    EXPECT_EQ(fromUi(target.text()), g.file("GameSpy/Aphex.exe"));
+    EXPECT_TRUE(fake.boxes.empty());
 }
 
 } // namespace

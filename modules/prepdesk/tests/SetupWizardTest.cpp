@@ -7,6 +7,7 @@
 #include "shared/testing/ShownText.h"
 #include "shared/Ui.h"
 #include "core/Text.h"
+#include "core/Files.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QApplication>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -403,6 +405,49 @@ TEST_F(SetupWizard, EmptyCommandLineWorksTwoLevelsUp) {
     EXPECT_TRUE(g.exists("korvex.wfd/config/korvex.cfg"));
     EXPECT_EQ(fake.settings["Korvex|settings|korvexdir"], dir);
     EXPECT_EQ(fake.current, g.file("korvex.wfd/modules")); // never changed
+}
+
+// A relative game directory (started by hand from a shell) is stored as the absolute one, so
+// that later starts from anywhere find it.
+TEST_F(SetupWizard, ARelativeGameDirectoryIsStoredAbsolute) {
+    fake.current = parentDir(g.path());
+    auto w = wizard("./" + fileNameOf(g.path()));
+    EXPECT_EQ(w->korvexDir(), g.path());
+    EXPECT_EQ(w->Text1->toPlainText(), "Welcome to Korvex.\n\nPress Next.\n");
+    toPage(*w, 5);
+    EXPECT_EQ(fake.settings["Korvex|settings|korvexdir"], g.path());
+}
+
+// On every page change, by Next or Back from the keyboard, focus goes to the page's first field.
+TEST_F(SetupWizard, FocusGoesToThePagesFirstFieldWhenThePageChanges) {
+    auto w = wizard();
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    EXPECT_EQ(QApplication::focusWidget(), w->Text1);
+    EXPECT_TRUE(w->Text1->tabChangesFocus());
+
+    // Tab on to a button and press it with Space, as a keyboard user does.
+    auto press = [&](QPushButton* b) {
+        for (int i = 0; i < 40 && QApplication::focusWidget() != b; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), b);
+        QTest::keyClick(b, Qt::Key_Space);
+    };
+    const std::vector<QWidget*> first = {w->Text1,       w->PlayerNameText, w->PlayerTeam,
+                                         w->GameSpyDir,  w->Text2,          w->Command4};
+    w->SnapShotDir->setText("/shots");
+    for (int page = 1; page <= 5; ++page) {
+        press(w->Command1);
+        ASSERT_EQ(w->page(), page);
+        EXPECT_EQ(QApplication::focusWidget(), first[size_t(page)]) << "page " << page;
+        if (page == 3) {
+            press(w->Command6);
+            ASSERT_EQ(w->page(), 2);
+            EXPECT_EQ(QApplication::focusWidget(), w->PlayerTeam);
+            press(w->Command1);
+        }
+    }
 }
 
 } // namespace
