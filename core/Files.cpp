@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 
 #include <ctime>
@@ -145,21 +146,42 @@ int openRegular(const std::string& path) {
 
 const char kTempMark[] = ".tmp";
 
-// Name of a whole-file temporary: "." name ".tmp" and random letters, so no other user can
-// plant anything where it will be made.
-std::string tempNameFor(const std::string& name) {
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    unsigned char raw[12];
+// A short hash of a file's name: its temporaries carry it, so they can be found again
+// without the name itself (which may already fill the file system's limit).
+std::string nameHash(const std::string& name) {
+    std::uint32_t h = 2166136261u; // FNV-1a
+    for (unsigned char c : name) {
+        h ^= c;
+        h *= 16777619u;
+    }
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    for (int shift = 28; shift >= 0; shift -= 4) out += hex[(h >> shift) & 0xF];
+    return out;
+}
+
+void randomBytes(unsigned char* raw, size_t size, const std::string& forName) {
     size_t got = 0;
-    while (got < sizeof raw) {
-        const ssize_t n = ::getrandom(raw + got, sizeof raw - got, 0);
+    while (got < size) {
+        const ssize_t n = ::getrandom(raw + got, size - got, 0);
         if (n < 0) {
             if (errno == EINTR) continue;
-            throw RunError::fromErrno(errno, name);
+            throw RunError::fromErrno(errno, forName);
         }
         got += static_cast<size_t>(n);
     }
-    std::string out = "." + name + kTempMark;
+}
+
+// "." hash ".tmp" and twelve random letters: 25 bytes whatever the name's length, so a name
+// the file system takes can always be written, and no other user can plant anything where
+// the temporary will be made.
+std::string tempPrefixFor(const std::string& name) { return "." + nameHash(name) + kTempMark; }
+
+std::string tempNameFor(const std::string& name) {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char raw[12];
+    randomBytes(raw, sizeof raw, name);
+    std::string out = tempPrefixFor(name);
     for (unsigned char c : raw) out += letters[c % 36];
     return out;
 }
@@ -167,12 +189,12 @@ std::string tempNameFor(const std::string& name) {
 // Temporaries of name left by a writer that was killed: ours by their name, and old enough
 // (a minute) that no write can still be under way.
 void removeStaleTemps(const std::string& dir, const std::string& name) {
-    const std::string prefix = "." + name + kTempMark;
+    const std::string prefix = tempPrefixFor(name);
     const time_t now = ::time(nullptr);
     for (const auto& e : entries(dir)) {
-        if (e.size() <= prefix.size() || e.compare(0, prefix.size(), prefix) != 0) continue;
+        if (e.size() != prefix.size() + 12 || e.compare(0, prefix.size(), prefix) != 0) continue;
         const bool ours = std::all_of(e.begin() + std::ptrdiff_t(prefix.size()), e.end(), [](char c) {
-            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
         });
         if (!ours) continue;
         const std::string p = joinPath(dir, e);
@@ -182,15 +204,78 @@ void removeStaleTemps(const std::string& dir, const std::string& name) {
     }
 }
 
+// The process's umask, read without changing it (other threads may be making files).
+mode_t currentUmask() {
+    try {
+        for (const auto& l : splitLines(readFile("/proc/self/status")))
+            if (l.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::stoul(l.substr(6), nullptr, 8) & 0777);
+    } catch (...) {
+    }
+    const mode_t m = ::umask(022);
+    ::umask(m);
+    return m;
+}
+
+void syncFolder(const std::string& dir) {
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+}
+
+// Makes a new file at path (never through anything planted there: O_EXCL|O_NOFOLLOW), writes
+// bytes and flushes them. keep (when given) lends its permission bits and times, as a copy
+// keeps them. A failure removes what was made.
+void writeNewFile(const std::string& path, const std::string& bytes, const struct stat* keep = nullptr) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) throw RunError::fromErrno(errno, path);
+    try {
+        writeAll(fd, bytes, path);
+        if (keep) {
+            if (::fchmod(fd, keep->st_mode & 07777) != 0) throw RunError::fromErrno(errno, path);
+            const struct timespec times[2] = {keep->st_atim, keep->st_mtim};
+            if (::futimens(fd, times) != 0) throw RunError::fromErrno(errno, path);
+        }
+        if (::fsync(fd) != 0) throw RunError::fromErrno(errno, path);
+    } catch (...) {
+        ::close(fd);
+        ::unlink(path.c_str());
+        throw;
+    }
+    if (::close(fd) != 0) {
+        const int e = errno;
+        ::unlink(path.c_str());
+        throw RunError::fromErrno(e, path);
+    }
+}
+
 // Writes bytes to a new temporary file beside the target of path and renames it over the
 // target. tempName "" gives an unpredictable name; a fixed one is removed first. Either way
 // the temporary is made with O_EXCL|O_NOFOLLOW, so nothing planted there is followed.
-void replaceFile(const std::string& path, const std::string& tempName, const std::string& bytes) {
-    const std::string target = followLinks(path);
-    const std::string dir = folderOf(target);
+// The file a whole-file write replaces: a link is followed (it stays a link), an old file
+// must carry its owner's write bit and be a regular file, and its folder must take a new file.
+struct Target {
+    std::string path, dir;
     struct stat old{};
-    const bool had = existingTarget(target, old);
-    requireFolderWritable(target);
+    bool had = false;
+};
+
+Target wholeFileTarget(const std::string& path) {
+    Target t;
+    t.path = followLinks(path);
+    t.dir = folderOf(t.path);
+    t.had = existingTarget(t.path, t.old);
+    requireFolderWritable(t.path);
+    return t;
+}
+
+void replaceFile(const std::string& path, const std::string& tempName, const std::string& bytes) {
+    const Target t = wholeFileTarget(path);
+    const std::string& target = t.path;
+    const std::string& dir = t.dir;
+    const struct stat& old = t.old;
+    const bool had = t.had;
 
     const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
     const mode_t mode = had ? 0600 : 0666; // a new file: 0666 less the umask
@@ -231,11 +316,7 @@ void replaceFile(const std::string& path, const std::string& tempName, const std
         ::unlink(temp.c_str());
         throw RunError::fromErrno(e, target);
     }
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
+    syncFolder(dir);
     removeStaleTemps(dir, fileNameOf(target));
 }
 
@@ -333,6 +414,8 @@ std::vector<std::string> readLines(const std::string& path) { return splitLines(
 
 void writeFileAtomic(const std::string& path, const std::string& bytes) { replaceFile(path, "", bytes); }
 
+std::string tempFileName(const std::string& name) { return tempNameFor(name); }
+
 void writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines) {
     writeFileAtomic(path, joinLines(lines));
 }
@@ -396,9 +479,70 @@ int rewriteKeyLines(const std::string& path, const std::string& tempName, size_t
                     const std::string& key, const std::string& newLine) {
     int replaced = 0;
     const auto out = rewrittenKeyLines(readLines(path), prefixLen, key, newLine, &replaced);
-    // An empty name would ask for a random one: the caller named its temporary file.
-    replaceFile(path, tempName.empty() ? fileNameOf(path) + ".tmp" : fileNameOf(tempName), joinLines(out));
+    // No name given: a temporary of the short unpredictable kind.
+    replaceFile(path, tempName.empty() ? "" : fileNameOf(tempName), joinLines(out));
     return replaced;
+}
+
+void writeWorkFile(const std::string& path, const std::string& bytes) {
+    requireFolderWritable(path);
+    // Whatever stands at the name goes first, a link as the link: nothing is written through it.
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) throw RunError::fromErrno(errno, path);
+    writeNewFile(path, bytes);
+}
+
+void writeWorkLines(const std::string& path, const std::vector<std::string>& lines) {
+    writeWorkFile(path, joinLines(lines));
+}
+
+void replaceFileWith(const std::string& from, const std::string& to) {
+    struct stat src{};
+    if (::lstat(from.c_str(), &src) != 0) throw RunError::fromErrno(errno, from);
+    if (!S_ISREG(src.st_mode)) throw RunError(err::PathFileAccess); // a link is no complete file
+    const Target t = wholeFileTarget(to);
+    if (t.had && t.old.st_dev == src.st_dev && t.old.st_ino == src.st_ino) return; // the same file
+    if (t.had) {
+        // The replaced file's owner and permission bits stay.
+        if (::chown(from.c_str(), t.old.st_uid, t.old.st_gid) != 0) { /* not ours to give away */ }
+        if (::chmod(from.c_str(), t.old.st_mode & 07777) != 0) throw RunError::fromErrno(errno, from);
+    } else if (::chmod(from.c_str(), 0666 & ~currentUmask()) != 0) {
+        throw RunError::fromErrno(errno, from);
+    }
+    if (::rename(from.c_str(), t.path.c_str()) == 0) {
+        syncFolder(t.dir);
+        if (folderOf(from) != t.dir) syncFolder(folderOf(from));
+        return;
+    }
+    if (errno != EXDEV) throw RunError::fromErrno(errno, t.path);
+    // The link named a file on another disk: written whole there, then the work file goes.
+    replaceFile(t.path, "", readFile(from));
+    if (::unlink(from.c_str()) != 0) throw RunError::fromErrno(errno, from);
+}
+
+std::string keepCopyBeforeReplace(const std::string& path, const std::string& newBytes, const std::string& stamp) {
+    struct stat st{};
+    if (::lstat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT) return "";
+        throw RunError::fromErrno(errno, path);
+    }
+    if (!S_ISREG(st.st_mode)) return "";
+    const std::string bytes = readFile(path);
+    if (bytes == newBytes) return "";
+    requireFolderWritable(path);
+    const std::string base = path + "." + stamp;
+    for (int n = 1;; ++n) {
+        const std::string kept = n == 1 ? base : base + "-" + std::to_string(n);
+        struct stat taken{};
+        if (::lstat(kept.c_str(), &taken) == 0) continue;
+        try {
+            writeNewFile(kept, bytes, &st);
+        } catch (const RunError&) {
+            if (::lstat(kept.c_str(), &taken) == 0 && n < 1000) continue; // taken meanwhile
+            throw;
+        }
+        syncFolder(folderOf(kept));
+        return kept;
+    }
 }
 
 void makeDir(const std::string& path) {
@@ -425,33 +569,85 @@ void copyFileNoOverwrite(const std::string& from, const std::string& to) {
     struct stat st{};
     if (::lstat(to.c_str(), &st) == 0) throw RunError(err::PathFileAccess);
     requireFolderWritable(to);
-    const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) throw RunError::fromErrno(errno, to);
-    try {
-        writeAll(fd, bytes, to);
-        if (::fsync(fd) != 0) throw RunError::fromErrno(errno, to);
-    } catch (...) {
-        ::close(fd);
-        ::unlink(to.c_str());
-        throw;
-    }
-    if (::close(fd) != 0) {
-        ::unlink(to.c_str());
-        throw RunError::fromErrno(errno, to);
-    }
+    writeNewFile(to, bytes);
 }
 
-void moveFileNoOverwrite(const std::string& from, const std::string& to) {
-    // link never replaces an existing name; a symbolic link source gives its file.
-    if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-        removeFile(from);
+void moveFileNoOverwrite(const std::string& from, const std::string& to, bool* arrived) {
+    if (arrived) *arrived = false;
+    struct stat src{};
+    if (::lstat(from.c_str(), &src) != 0) throw RunError::fromErrno(errno, from);
+    if (S_ISDIR(src.st_mode)) throw RunError(err::PathFileAccess);
+    struct stat st{};
+    if (::lstat(to.c_str(), &st) == 0) throw RunError(err::PathFileAccess);
+    requireFolderWritable(to);
+    // A new name for the same file (a link stays the link); never over an existing name.
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        if (arrived) *arrived = true;
         return;
     }
-    const int e = errno;
-    // Another disk, or one without hard links (FAT): copy, then delete.
-    if (e != EXDEV && e != EPERM && e != ENOTSUP && e != EMLINK && e != ENOSYS) throw RunError::fromErrno(e, to);
-    copyFileNoOverwrite(from, to);
-    removeFile(from);
+    int e = errno;
+    if (e == EINVAL || e == ENOSYS || e == ENOTSUP) {
+        // A file system without that rename: a second name (of the link itself, flags 0), then
+        // the first one goes.
+        if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) == 0) {
+            if (arrived) *arrived = true;
+            removeFile(from);
+            return;
+        }
+        e = errno;
+        if (e != EPERM && e != ENOTSUP && e != EMLINK && e != ENOSYS) throw RunError::fromErrno(e, to);
+    } else if (e != EXDEV) {
+        throw RunError::fromErrno(e, to);
+    }
+    // Another disk (or one without hard links): copy, keeping times and permission bits, then
+    // delete. A link is made anew as the same link.
+    if (S_ISLNK(src.st_mode)) {
+        std::string target(static_cast<size_t>(src.st_size > 0 ? src.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(from.c_str(), target.data(), target.size());
+        if (n < 0) throw RunError::fromErrno(errno, from);
+        target.resize(static_cast<size_t>(n));
+        if (::symlink(target.c_str(), to.c_str()) != 0) throw RunError::fromErrno(errno, to);
+        const struct timespec times[2] = {src.st_atim, src.st_mtim};
+        ::utimensat(AT_FDCWD, to.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    } else {
+        writeNewFile(to, readFile(from), &src);
+    }
+    syncFolder(folderOf(to));
+    if (arrived) *arrived = true;
+    if (::unlink(from.c_str()) != 0) throw RunError::fromErrno(errno, from);
+}
+
+void requireRegularFile(const std::string& path) { ::close(openRegular(path)); }
+
+bool isUsableDiskName(const std::string& name, bool goesIntoLine) {
+    if (name.empty() || name == "." || name == "..") return false;
+    if (name.find_first_of("/\\") != std::string::npos) return false;
+    if (goesIntoLine && name.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return false;
+    return true;
+}
+
+std::string localFileUrl(const std::string& path) {
+    std::string abs = path;
+    if (abs.empty() || abs[0] != '/') {
+        std::string cwd(4096, '\0');
+        if (::getcwd(cwd.data(), cwd.size())) abs = joinPath(cwd.c_str(), path);
+    }
+    // Everything but the unreserved characters, "/" and a few safe sub-delimiters is
+    // percent-encoded byte by byte: blanks, "#", "?", "%", controls, bytes above 127.
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out = "file://";
+    for (unsigned char c : abs) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                           std::strchr("-._~/!$&'()*+,;=:@", c) != nullptr;
+        if (plain && c != 0) {
+            out += char(c);
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 0xF];
+        }
+    }
+    return out;
 }
 
 bool matchesPattern(const std::string& name, const std::string& pattern) {

@@ -2,6 +2,8 @@
 
 #include "core/RunError.h"
 
+#include <QLocale>
+
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -208,15 +210,21 @@ std::int32_t toInt32(double d) {
 }
 
 std::string lcase(const std::string& s) {
+    if (isUtf8WithHighBytes(s)) return QString::fromUtf8(s.data(), qsizetype(s.size())).toLower().toStdString();
     std::string out = s;
     for (char& c : out) c = toLowerByte(static_cast<unsigned char>(c));
     return out;
 }
 
 std::string ucase(const std::string& s) {
+    if (isUtf8WithHighBytes(s)) return QString::fromUtf8(s.data(), qsizetype(s.size())).toUpper().toStdString();
     std::string out = s;
     for (char& c : out) c = toUpperByte(static_cast<unsigned char>(c));
     return out;
+}
+
+std::string timeStamp(const QDateTime& t, const QString& format) {
+    return QLocale::c().toString(t, format).toStdString();
 }
 
 bool equalsNoCase(const std::string& a, const std::string& b) { return a.size() == b.size() && lcase(a) == lcase(b); }

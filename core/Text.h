@@ -3,6 +3,7 @@
 // Windows-1252. Numbers follow the target platform's conversions: a leading blank for a
 // non-negative number, the longest leading number when reading, half-to-even rounding.
 
+#include <QDateTime>
 #include <QString>
 
 #include <cstdint>
@@ -35,6 +36,11 @@ inline constexpr const char* CRLF = "\r\n";
 // Values typed into single-line boxes and values written into key lines lose CR, LF and NUL.
 std::string stripBreaks(const std::string& s);
 
+// --- dates -------------------------------------------------------------------------------
+// A date and time for a file or folder name or a log, with Latin digits in any locale
+// (QDateTime's format: "yyyy-MM-dd HH-mm-ss"); UTF-8.
+std::string timeStamp(const QDateTime& t, const QString& format);
+
 // --- numbers -------------------------------------------------------------------------------
 // " 53", "-1", " 0"; whole numbers only.
 std::string numText(long long n);
@@ -50,6 +56,9 @@ std::int32_t toInt32(double d);
 long long roundHalfEven(double d);
 
 // --- 8-bit text ------------------------------------------------------------------------------
+// Case mapping as the display rule splits text: valid UTF-8 with a byte above 127 maps by its
+// characters (a lower-cased UTF-8 path still names what it did), any other text by
+// Windows-1252, byte for byte.
 std::string lcase(const std::string& s);
 std::string ucase(const std::string& s);
 bool equalsNoCase(const std::string& a, const std::string& b);

@@ -331,7 +331,7 @@ void Form1::mnuAboutINFO_Click() {
 
 void Form1::mnuGettingStarted_Click() {
     // The main window's own StartURL writes no log lines.
-    kx::startURL("file://" + resolvePath(state().korvexDir, "korvex.wfd/helpfiles/help.htm"));
+    kx::startURL(localFileUrl(resolvePath(state().korvexDir, "korvex.wfd/helpfiles/help.htm")));
 }
 
 void Form1::showViewer(const std::string& path, const std::string& title) {

@@ -44,7 +44,10 @@ int startURL(const std::string& url, const LogSink& log) {
     return platform().shellOpen(url);
 }
 
-void LogFile::write(const std::string& line) {
+void LogFile::write(const std::string& text) {
+    // No value adds a line to a log: a CR, LF or NUL inside it (a registry value, a folder
+    // name) is removed, so one call is one line.
+    const std::string line = stripBreaks(text);
     // Resolving the path's case lists its folders; done once, not per line, since the game
     // directory may hold thousands of files (screenshots). A failed append resolves anew.
     try {
@@ -59,8 +62,10 @@ void LogFile::write(const std::string& line) {
         appendLine(resolved_, line);
     } catch (const RunError& e) {
         if (!warned_) {
+            // The file tried: the path as found on disk, not as the program spelt it.
+            const std::string& tried = resolved_.empty() ? path_ : resolved_;
             std::fprintf(stderr, "%s: cannot write the log %s (%s, %d); log lines are dropped.\n",
-                         platform().programName().c_str(), path_.c_str(), e.description().c_str(),
+                         platform().programName().c_str(), tried.c_str(), e.description().c_str(),
                          e.number());
             warned_ = true;
         }

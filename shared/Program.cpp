@@ -11,6 +11,7 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -40,6 +41,9 @@ bool acquireSingleInstance(const std::string& name) {
 
 int runProgram(int argc, char** argv, const ProgramInfo& info,
                const std::function<void(const std::string& commandLine)>& start) {
+    // Before anything can write: a write past a file-size limit then fails on the writer's
+    // normal error path (Disk full) instead of killing the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::string commandLine = joinCommandLine(argc, argv);
     if (info.singleInstance && !acquireSingleInstance(info.name)) return 0;
 

@@ -22,7 +22,8 @@ std::string joinCommandLine(int argc, char** argv);
 // instance holds it. The lock is held until the process ends.
 bool acquireSingleInstance(const std::string& name);
 
-// Runs start(commandLine) once the application exists, then the event loop; returns the
+// Ignores SIGXFSZ first (a write past a file-size limit fails as any other write does), then
+// runs start(commandLine) once the application exists, then the event loop; returns the
 // exit code. A ProgramEnded thrown by start ends the program with its code.
 int runProgram(int argc, char** argv, const ProgramInfo& info,
                const std::function<void(const std::string& commandLine)>& start);

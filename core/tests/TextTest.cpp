@@ -1,6 +1,9 @@
 #include "core/RunError.h"
 #include "core/Text.h"
 
+#include <QDateTime>
+#include <QLocale>
+
 #include <gtest/gtest.h>
 
 using namespace kx;
@@ -78,6 +81,41 @@ TEST(Text, CaseMappingFollowsWindows1252) {
     EXPECT_EQ(lcase("ABC xyz \xC4\xD6\xDC\x8A\x9F\xD7"), "abc xyz \xE4\xF6\xFC\x9A\xFF\xD7");
     EXPECT_EQ(ucase("abc \xE4\xF6\xFC\x9A\xFF\xF7\xDF"), "ABC \xC4\xD6\xDC\x8A\x9F\xF7\xDF");
     EXPECT_TRUE(equalsNoCase("The Airbase", "the airBASE"));
+}
+
+TEST(Text, CaseMappingOfUtf8FollowsItsCharacters) {
+    struct Case {
+        const char* in;
+        const char* lower;
+        const char* upper;
+    } cases[] = {
+        // UTF-8 with letters above 127: by character, as the text is shown.
+        {"\xC3\x9Cn\xC3\xAF" "c\xC3\xB6" "d\xC3\xA9.EXE", "\xC3\xBCn\xC3\xAF" "c\xC3\xB6" "d\xC3\xA9.exe",
+         "\xC3\x9CN\xC3\x8F" "C\xC3\x96" "D\xC3\x89.EXE"},                               // Ünïcödé.EXE
+        {"/home/Jos\xC3\xA9/M\xC3\xBCller", "/home/jos\xC3\xA9/m\xC3\xBCller", "/HOME/JOS\xC3\x89/M\xC3\x9CLLER"},
+        {"\xD0\x9C\xD0\xB8\xD1\x80", "\xD0\xBC\xD0\xB8\xD1\x80", "\xD0\x9C\xD0\x98\xD0\xA0"}, // Мир
+        // Not UTF-8: Windows-1252 byte by byte, as before.
+        {"Jos\xC9 \x8A", "jos\xE9 \x9A", "JOS\xC9 \x8A"},
+        {"\xC3(", "\xE3(", "\xC3("},
+        // Pure ASCII: the same either way.
+        {"Aphex.EXE", "aphex.exe", "APHEX.EXE"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(lcase(c.in), c.lower) << c.in;
+        EXPECT_EQ(ucase(c.in), c.upper) << c.in;
+    }
+    EXPECT_TRUE(equalsNoCase("\xC3\x9C" "ber", "\xC3\xBC" "BER"));
+}
+
+TEST(Text, TimeStampsHaveLatinDigitsInEveryLocale) {
+    const QDateTime t(QDate(2026, 5, 1), QTime(13, 30, 38));
+    const QLocale saved;
+    for (const char* name : {"fa_IR", "ar_EG", "bn_BD", "de_DE", "C"}) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+        EXPECT_EQ(timeStamp(t, "yyyy-MM-dd HH-mm-ss"), "2026-05-01 13-30-38") << name;
+        EXPECT_EQ(timeStamp(t, "yyyy/MM/dd"), "2026/05/01") << name;
+    }
+    QLocale::setDefault(saved);
 }
 
 TEST(Text, Windows1252AtWidgets) {

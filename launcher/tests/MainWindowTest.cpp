@@ -118,7 +118,7 @@ TEST_F(MainWindowTest, MenuTreeCaptionsOrderAndWhatEachItemStarts) {
         {"mnuInformation", "mnuInfromationLine2", "-", ""},
         {"mnuInformation", "mnuAboutINFO", "about korvex", "window(Form6|Korvex 3.1 Build 92)"},
         {"mnuInformation", "mnuGettingStarted", "korvex help",
-         "shellOpen(file://" + D() + "/korvex.wfd/helpfiles/help.htm)"},
+         "shellOpen(file://" + replaceAll(D(), " ", "%20") + "/korvex.wfd/helpfiles/help.htm)"},
         {"mnuInformation", "mnuInfromationLine3", "-", ""},
         {"mnuInformation", "mnueReadMeINFO", "korvex readme", "window(Form7|Quellfort Korvex - ReadMe)"},
         {"mnuInformation", "mnueHistoryINFO", "korvex history", "window(Form7|Quellfort Korvex - History)"},

@@ -108,7 +108,8 @@ TEST_F(BackupTest, ASecondRunInTheSameSecondMovesNothing) {
     EXPECT_THAT(listFiles(target(), "*.*"), ElementsAre("one.tga"));
     const auto log = logLines();
     EXPECT_THAT(std::vector<std::string>(log.end() - 3, log.end()),
-                ElementsAre(">> $Description == BackUp possibly not successful.", "Path/File access error",
+                ElementsAre("ERROR HANDLER Called! Type: ShowError()",
+                            ">> $Description == BackUp possibly not successful.Path/File access error",
                             ">> %i Number == 75"));
 }
 

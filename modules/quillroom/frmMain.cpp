@@ -412,7 +412,7 @@ void frmMain::mnuHelpAbout_Click() {
 }
 
 void frmMain::mnuHelpScripting_Click() {
-    startURL("file://" + resolvePath(korvexDir_, "korvex.wfd/helpfiles/scriptingqfs/script_index.htm"));
+    startURL(localFileUrl(resolvePath(korvexDir_, "korvex.wfd/helpfiles/scriptingqfs/script_index.htm")));
 }
 
 } // namespace kx::quillroom

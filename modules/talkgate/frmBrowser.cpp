@@ -3,6 +3,7 @@
 #include "ChatPages.h"
 
 #include "core/Files.h"
+#include "core/RunError.h"
 #include "core/Text.h"
 #include "platform/Platform.h"
 #include "shared/ModuleCommandLine.h"
@@ -46,8 +47,10 @@ frmBrowser::frmBrowser(std::string commandLine, QWidget* parent)
 void frmBrowser::Form_Load() {
     const auto dir = checkModuleCommandLine(commandLine_, ModuleCheck{false, false});
     if (!dir) platform().endProgram(0);
-    navigate(QUrl::fromLocalFile(
-        QString::fromStdString(resolvePath(*dir, "korvex.wfd/templates/chat_startup.htm"))));
+    const std::string page = resolvePath(*dir, "korvex.wfd/templates/chat_startup.htm");
+    // Not a regular file (a pipe would hold the engine for ever): the page is not loaded.
+    try { requireRegularFile(page); } catch (const RunError&) { return; }
+    navigate(QUrl::fromEncoded(QByteArray::fromStdString(localFileUrl(page))));
 }
 
 void frmBrowser::navigate(const QUrl& address) { WebBrowse->load(address); }

@@ -1,34 +1,19 @@
 #pragma once
 // A temporary game directory for tests: the korvex.wfd folders, removed afterwards.
 
+#include "core/testing/TempDir.h"
+
 #include <string>
 #include <vector>
 
 namespace kx::test {
 
-class GameDir {
+// The temporary game directory of core's tests, with what program tests add.
+class GameDir : public TempDir {
 public:
-    // Makes <tmp>/korvex-XXXXXX/<name> with korvex.wfd/{config,config/serversets,
-    // config/cyclelists,modules,plugins,skins,templates,helpfiles,logs}.
-    explicit GameDir(const std::string& name = "Quellfort");
-    ~GameDir();
-    GameDir(const GameDir&) = delete;
-    GameDir& operator=(const GameDir&) = delete;
-
-    const std::string& path() const { return path_; }
-    // path() + "/" + rel
-    std::string file(const std::string& rel) const;
-    // Writes bytes to rel (folders made on the way).
-    void write(const std::string& rel, const std::string& bytes) const;
-    // Lines joined with CR LF after each.
-    void writeLines(const std::string& rel, const std::vector<std::string>& lines) const;
-    std::string read(const std::string& rel) const; // "" when missing
-    bool exists(const std::string& rel) const;
+    using TempDir::TempDir;
     // An executable stand-in program file at rel (a script is never run by the fake).
     void touchProgram(const std::string& rel) const;
-
-private:
-    std::string root_, path_;
 };
 
 // The build and source trees of this test binary (KX_BUILD_DIR / KX_SOURCE_DIR in the
