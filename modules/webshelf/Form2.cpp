@@ -10,6 +10,7 @@
 #include "shared/KorvexConfig.h"
 #include "shared/ModuleCommandLine.h"
 #include "shared/Ui.h"
+#include "shared/widgets/CommandLabel.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -37,7 +38,9 @@ Form2::Form2(std::string commandLine, QWidget* parent) : QWidget(parent), comman
     resize(twips(WidthTwips), twips(HeightTwips));
     const QFont verdana = namedFont("Verdana", 8);
 
-    Label1 = named(plainLabel("Quellfort Link Library", this), "Label1");
+    // A command label, so the keyboard can roll the window too (Tab, then Return or Space);
+    // the mouse rolls it with a double click only.
+    Label1 = named(new CommandLabel("Quellfort Link Library", this), "Label1");
     Label1->setToolTip("Doubleclick to Roll Up/Down.");
     Label1->setFont(verdana);
     Label1->installEventFilter(this);
@@ -77,6 +80,10 @@ Form2::Form2(std::string commandLine, QWidget* parent) : QWidget(parent), comman
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { TreeView1_NodeClick(item); });
     TreeView1->installEventFilter(this);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Label1, &CommandLabel::clicked, this, [this] { Label1_DblClick(); });
+    // Focus starts on the tree; the title label comes last.
+    setTabOrder(TreeView1, Command1);
+    setTabOrder(Command1, Label1);
 }
 
 bool Form2::eventFilter(QObject* watched, QEvent* event) {
@@ -84,6 +91,9 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
         Label1_DblClick();
         return true;
     }
+    // A single click on the title is no command: only the keys reach the label's own click.
+    if (watched == Label1 && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease))
+        return true;
     // Return and Space open the highlighted node as a click does: once a press (a held key
     // does not open it again and again), and the tree does nothing else with them.
     if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
@@ -114,6 +124,9 @@ void Form2::Form_Load() {
     }
     noteShown_ = note;
     Picture1->setVisible(note);
+    // The note's "Ok" takes the keys while the note is up; else the tree, the first field.
+    if (note) Command1->setFocus();
+    else TreeView1->setFocus();
     rolledUp_ = false;
 
     setWindowTitle(toUi("QF Webshelf" + numText(static_cast<long long>(VersionMajor)) + "." +
@@ -183,7 +196,9 @@ void Form2::Label1_DblClick() {
 
 void Form2::Command1_Click() {
     noteShown_ = false;
+    const bool hadFocus = Command1->hasFocus();
     Picture1->hide();
+    if (hadFocus) TreeView1->setFocus();
 }
 
 } // namespace kx::webshelf

@@ -9,7 +9,9 @@
 #include "platform/RealPlatform.h"
 #include "shared/testing/EndToEnd.h"
 #include "shared/testing/GameDir.h"
+#include "shared/widgets/CommandLabel.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScrollBar>
 #include <QLabel>
@@ -256,6 +258,33 @@ TEST_F(WebshelfForm, DoubleClickOnTheTitleRollsTheWindowUpAndDown) {
     QTest::mouseDClick(f->Label1, Qt::LeftButton);
     EXPECT_FALSE(f->Picture1->isVisible());
     EXPECT_TRUE(f->TreeView1->isVisible());
+}
+
+// A keyboard user reaches every control by Tab: the note's "Ok" first while it is up, then
+// the tree, then the title label, which rolls the window on Return and Space. A single click
+// on the title does nothing; the double click is the mouse's command.
+TEST_F(WebshelfForm, TheKeyboardDismissesTheNoteAndRollsTheWindow) {
+    auto f = load(game.path());
+    f->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.get()));
+    f->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.get()));
+    EXPECT_EQ(QApplication::focusWidget(), f->Command1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_TRUE(f->Picture1->isHidden());
+    EXPECT_EQ(QApplication::focusWidget(), f->TreeView1);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), f->Label1);
+    QTest::keyClick(f->Label1, Qt::Key_Return);
+    EXPECT_TRUE(f->rolledUp());
+    EXPECT_EQ(f->height(), 600 / 15);
+    QTest::keyClick(f->Label1, Qt::Key_Space);
+    EXPECT_FALSE(f->rolledUp());
+    QTest::mouseClick(f->Label1, Qt::LeftButton);
+    EXPECT_FALSE(f->rolledUp());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f->TreeView1);
 }
 
 // The keyboard opens what a click opens: Return and Space on the highlighted node, once a press.
