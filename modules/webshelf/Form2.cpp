@@ -31,6 +31,17 @@ namespace kx::webshelf {
 namespace {
 constexpr int WidthTwips = 3200, HeightTwips = 6000, RolledUpTwips = 600;
 constexpr int RowRole = Qt::UserRole; // the node's row in RefHTTPList
+
+// A node shows at most kShownLabel characters of its text, whatever the file holds: the tree
+// measures and shapes every text it shows, and a name of megabytes would hold the window for
+// minutes.
+QString nodeText(const std::string& text) {
+    QString shown = toUi(text);
+    if (shown.size() <= kShownLabel) return shown;
+    qsizetype n = kShownLabel;
+    if (shown.at(n - 1).isHighSurrogate()) --n;
+    return shown.left(n) + QChar(0x2026);
+}
 } // namespace
 
 Form2::Form2(std::string commandLine, QWidget* parent) : QWidget(parent), commandLine_(std::move(commandLine)) {
@@ -160,9 +171,9 @@ void Form2::ParseWebshelf(const std::string& path) {
         addListText(RefHTTPList, target);
     };
     for (const ShelfFolder& f : parseWebshelf(lines, baseDir)) {
-        auto* folder = new QTreeWidgetItem(TreeView1, QStringList{toUi(f.name)});
+        auto* folder = new QTreeWidgetItem(TreeView1, QStringList{nodeText(f.name)});
         addRow(folder, VoidTarget);
-        for (const ShelfLink& l : f.links) addRow(new QTreeWidgetItem(folder, QStringList{toUi(l.text)}), l.target);
+        for (const ShelfLink& l : f.links) addRow(new QTreeWidgetItem(folder, QStringList{nodeText(l.text)}), l.target);
         folder->setExpanded(f.expanded);
         platform().doEvents();
     }

@@ -9,6 +9,7 @@
 #include "platform/RealPlatform.h"
 #include "shared/testing/EndToEnd.h"
 #include "shared/testing/GameDir.h"
+#include "shared/Ui.h"
 #include "shared/widgets/CommandLabel.h"
 
 #include <QApplication>
@@ -352,6 +353,30 @@ TEST(WebshelfUtf8, TargetsKeepTheirBytesAndNamesShowAsWritten) {
     }
     EXPECT_THAT(fake.shellOpens, ElementsAre(moscow, game.path() + "/korvex.wfd/helpfiles/help.htm"));
     EXPECT_THAT(fake.boxes, IsEmpty());
+}
+
+// Names of any length come from the file; the tree shows the first of their characters only,
+// so that laying them out cannot hold the window.
+TEST(WebshelfLongNames, TheTreeShowsABoundedText) {
+    kx::test::GameDir game;
+    FakePlatform fake;
+    fake.saveSetting("Korvex", "settings", "webshelffirststart", "false");
+    const std::string name(2 * 1024 * 1024, 'a');
+    game.writeLines("korvex.wfd/config/webshelf.xml",
+                    {folderLine(name, '1'), " <addurl href=\"https://x.example/\" text=\"" + name + "\" />"});
+    Form2 f(game.path());
+    f.Form_Load();
+    QTreeWidgetItem* folder = f.TreeView1->topLevelItem(0);
+    ASSERT_NE(folder, nullptr);
+    for (QTreeWidgetItem* item : {folder, folder->child(0)}) {
+        EXPECT_EQ(item->text(0).size(), kShownLabel + 1);
+        EXPECT_TRUE(item->text(0).startsWith("Aaaa"));
+        EXPECT_TRUE(item->text(0).endsWith(QChar(0x2026)));
+    }
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    QTest::mouseClick(f.TreeView1->viewport(), Qt::LeftButton, {}, f.TreeView1->visualItemRect(folder->child(0)).center());
+    EXPECT_THAT(fake.shellOpens, ElementsAre("https://x.example/"));
 }
 
 namespace {
