@@ -181,7 +181,11 @@ void Form2::ParseWebshelf(const std::string& path) {
 
 void Form2::TreeView1_NodeClick(QTreeWidgetItem* node) {
     if (!node) return;
-    OpenLink(listText(RefHTTPList, node->data(0, RowRole).toInt()));
+    try {
+        OpenLink(listText(RefHTTPList, node->data(0, RowRole).toInt()));
+    } catch (const RunError& e) {
+        showError(e); // a click handler: nothing may reach the event loop
+    }
 }
 
 void OpenLink(const std::string& target) {
