@@ -36,12 +36,19 @@ ChatPage chatPage(int n) {
     const Service& s = service(n);
     // The variable wins (tests, a one-off start); then the player's setting.
     std::string host = qEnvironmentVariable(s.hostVariable).toStdString();
-    if (host.empty()) host = trim(platform().getSetting(setting::App, chatsetting::Section, s.hostKey));
+    if (host.empty()) {
+        try {
+            host = trim(platform().getSetting(setting::App, chatsetting::Section, s.hostKey));
+        } catch (const RunError& e) {
+            throw RunError(e.number(), e.description() + ": " + setting::App + ".ini, [" + chatsetting::Section +
+                                           "] " + s.hostKey);
+        }
+    }
     if (host.empty()) host = s.defaultHost;
     while (!host.empty() && host.back() == '/') host.pop_back();
     const std::string url = host + s.path;
     const QString scheme = QUrl(toUi(url)).scheme().toLower();
-    if (scheme != "http" && scheme != "https") throw RunError(err::InvalidCall);
+    if (scheme != "http" && scheme != "https") throw RunError(err::InvalidCall, RunError(err::InvalidCall).description() + ": " + url);
     return {s.name, url};
 }
 

@@ -20,8 +20,9 @@ struct ChatPage {
 
 // n = 1 ("/chat.php") or 2 ("/chat.shtml").
 std::string chatService(int n);
-// Raises the settings store's run error when it cannot be read, and 5 for an address that is
-// not a web address (http or https): the engine is handed web pages only.
+// Raises the settings store's run error when it cannot be read (naming the setting), and 5
+// for an address that is not a web address (http or https; naming it): the engine is handed
+// web pages only.
 ChatPage chatPage(int n);
 
 } // namespace kx::talkgate

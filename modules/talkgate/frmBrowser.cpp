@@ -91,7 +91,7 @@ void frmBrowser::openChatPage(int n) {
         const ChatPage page = chatPage(n);
         navigate(QUrl(toUi(page.url)));
     } catch (const RunError& e) {
-        showError(e.description() + ": chat host " + std::to_string(n), e.number());
+        showError(e); // the store's failure or an address that is no web page, named
     }
 }
 

@@ -126,6 +126,23 @@ TEST(ChatPages, HostsComeFromTheEnvironmentThenThePlayersSettings) {
     EXPECT_EQ(chatPage(1).url, "https://chat.example.org/chat.php");
     qunsetenv("KORVEX_CHAT_HOST2");
 
+    // A store that cannot be read names the setting.
+    struct FailingStore : FakePlatform {
+        std::string getSetting(const std::string&, const std::string&, const std::string&) override {
+            throw RunError(75);
+        }
+    };
+    {
+        FailingStore failing;
+        try {
+            chatPage(2);
+            ADD_FAILURE();
+        } catch (const RunError& e) {
+            EXPECT_EQ(e.number(), 75);
+            EXPECT_EQ(e.description(), "Path/File access error: Korvex.ini, [chat] host2");
+        }
+    }
+
     // The engine is handed web pages only.
     for (const char* host : {"file:///tmp", "/tmp", "javascript:alert(1)//"}) {
         fake.saveSetting("Korvex", "chat", "host1", host);
@@ -200,7 +217,8 @@ TEST_F(TalkGateTest, TheChatButtonsUseThePlayersHosts) {
     qunsetenv("KORVEX_CHAT_HOST2");
     f.Command2->click();
     ASSERT_EQ(fake.boxes.size(), 1u);
-    EXPECT_THAT(fake.boxes[0].text, ::testing::EndsWith("Invalid procedure call or argument: chat host 2, 5"));
+    EXPECT_THAT(fake.boxes[0].text,
+                ::testing::EndsWith("Invalid procedure call or argument: ftp://files.example/chat.shtml, 5"));
     EXPECT_EQ(f.WebBrowse->url().path(), "/chat.shtml") << "the view keeps its page";
 }
 
