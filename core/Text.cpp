@@ -209,15 +209,37 @@ std::int32_t toInt32(double d) {
     return static_cast<std::int32_t>(r);
 }
 
+namespace {
+// Maps each character of valid UTF-8 by its simple case mapping. A character whose mapping
+// takes another number of bytes (the Kelvin sign, a dotted capital I) stays as it is, so the
+// text keeps its length and columns found in the mapped text still fit the original.
+std::string mapUtf8(const std::string& s, char32_t (*map)(char32_t)) {
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const size_t len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+        for (size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        const QString mapped = QString::fromUcs4(std::u32string(1, map(cp)).data(), 1);
+        const QByteArray bytes = mapped.toUtf8();
+        if (size_t(bytes.size()) == len) out.append(bytes.constData(), len);
+        else out.append(s, i, len);
+        i += len;
+    }
+    return out;
+}
+} // namespace
+
 std::string lcase(const std::string& s) {
-    if (isUtf8WithHighBytes(s)) return QString::fromUtf8(s.data(), qsizetype(s.size())).toLower().toStdString();
+    if (isUtf8WithHighBytes(s)) return mapUtf8(s, [](char32_t c) { return QChar::toLower(c); });
     std::string out = s;
     for (char& c : out) c = toLowerByte(static_cast<unsigned char>(c));
     return out;
 }
 
 std::string ucase(const std::string& s) {
-    if (isUtf8WithHighBytes(s)) return QString::fromUtf8(s.data(), qsizetype(s.size())).toUpper().toStdString();
+    if (isUtf8WithHighBytes(s)) return mapUtf8(s, [](char32_t c) { return QChar::toUpper(c); });
     std::string out = s;
     for (char& c : out) c = toUpperByte(static_cast<unsigned char>(c));
     return out;

@@ -58,7 +58,7 @@ long long roundHalfEven(double d);
 // --- 8-bit text ------------------------------------------------------------------------------
 // Case mapping as the display rule splits text: valid UTF-8 with a byte above 127 maps by its
 // characters (a lower-cased UTF-8 path still names what it did), any other text by
-// Windows-1252, byte for byte.
+// Windows-1252, byte for byte. Either way the text keeps its length in bytes.
 std::string lcase(const std::string& s);
 std::string ucase(const std::string& s);
 bool equalsNoCase(const std::string& a, const std::string& b);

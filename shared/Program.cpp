@@ -39,11 +39,15 @@ bool acquireSingleInstance(const std::string& name) {
     return true;
 }
 
+void prepareProcess() {
+    // A write past a file-size limit then fails on the writer's normal error path (Disk full)
+    // instead of killing the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 int runProgram(int argc, char** argv, const ProgramInfo& info,
                const std::function<void(const std::string& commandLine)>& start) {
-    // Before anything can write: a write past a file-size limit then fails on the writer's
-    // normal error path (Disk full) instead of killing the program without a word.
-    std::signal(SIGXFSZ, SIG_IGN);
+    prepareProcess();
     const std::string commandLine = joinCommandLine(argc, argv);
     if (info.singleInstance && !acquireSingleInstance(info.name)) return 0;
 

@@ -22,9 +22,12 @@ std::string joinCommandLine(int argc, char** argv);
 // instance holds it. The lock is held until the process ends.
 bool acquireSingleInstance(const std::string& name);
 
-// Ignores SIGXFSZ first (a write past a file-size limit fails as any other write does), then
-// runs start(commandLine) once the application exists, then the event loop; returns the
-// exit code. A ProgramEnded thrown by start ends the program with its code.
+// What every program does first, before anything can write: SIGXFSZ is ignored, so a write
+// past a file-size limit fails as any other write does (61) instead of killing the program.
+void prepareProcess();
+
+// prepareProcess(), then start(commandLine) once the application exists, then the event
+// loop; returns the exit code. A ProgramEnded thrown by start ends the program with its code.
 int runProgram(int argc, char** argv, const ProgramInfo& info,
                const std::function<void(const std::string& commandLine)>& start);
 

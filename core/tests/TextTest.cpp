@@ -94,6 +94,10 @@ TEST(Text, CaseMappingOfUtf8FollowsItsCharacters) {
          "\xC3\x9CN\xC3\x8F" "C\xC3\x96" "D\xC3\x89.EXE"},                               // Ünïcödé.EXE
         {"/home/Jos\xC3\xA9/M\xC3\xBCller", "/home/jos\xC3\xA9/m\xC3\xBCller", "/HOME/JOS\xC3\x89/M\xC3\x9CLLER"},
         {"\xD0\x9C\xD0\xB8\xD1\x80", "\xD0\xBC\xD0\xB8\xD1\x80", "\xD0\x9C\xD0\x98\xD0\xA0"}, // Мир
+        // A mapping of another length keeps the character: the Kelvin sign, a dotted capital I,
+        // a sharp s.
+        {"\xE2\x84\xAA-\xC4\xB0-x", "\xE2\x84\xAA-\xC4\xB0-x", "\xE2\x84\xAA-\xC4\xB0-X"},
+        {"stra\xC3\x9F" "e", "stra\xC3\x9F" "e", "STRA\xC3\x9F" "E"},
         // Not UTF-8: Windows-1252 byte by byte, as before.
         {"Jos\xC9 \x8A", "jos\xE9 \x9A", "JOS\xC9 \x8A"},
         {"\xC3(", "\xE3(", "\xC3("},

@@ -17,6 +17,7 @@
 #include "platform/RealParts.h"
 #include "shared/KorvexConfig.h"
 #include "shared/Launch.h"
+#include "shared/Program.h"
 #include "shared/testing/GameDir.h"
 
 #include <QListWidget>
@@ -28,6 +29,7 @@
 #include <functional>
 #include <regex>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -187,7 +189,7 @@ protected:
     static int writeWithSizeLimit(const Writer& w, rlim_t limit) {
         const pid_t pid = ::fork();
         if (pid == 0) {
-            std::signal(SIGXFSZ, SIG_IGN); // a failed write then reports EFBIG
+            prepareProcess(); // the programs' own set-up: a failed write then reports EFBIG
             const rlimit r{limit, limit};
             ::setrlimit(RLIMIT_FSIZE, &r);
             int n = 200;
@@ -293,6 +295,292 @@ TEST_F(WriteFaults, LinksAreFollowedAndPlantedTemporariesNeverWrittenThrough) {
             ::unlink((folder + "/" + t).c_str());
     }
 }
+
+// The work-file writers, the rename over a kept file, the kept copy and the move, each against
+// the faults that concern it. Their rules differ from the whole-file writers above: a work
+// file is made anew (a link at its name is removed, never followed), a kept copy and a move
+// never write over anything.
+struct Row {
+    std::string name;
+    std::function<void(GameDir&)> fault; // sets the fault up
+    std::function<void(GameDir&)> act;   // the write; raises its RunError
+    int number;                          // the run error expected (0: none)
+    std::function<void(GameDir&)> check; // what must hold afterwards
+};
+
+std::string linkOf(const std::string& p) {
+    char buf[4096];
+    const ssize_t n = ::readlink(p.c_str(), buf, sizeof buf);
+    return n < 0 ? "" : std::string(buf, size_t(n));
+}
+
+bool isLink(const std::string& p) {
+    struct stat st{};
+    return ::lstat(p.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+mode_t modeOf(const std::string& p) {
+    struct stat st{};
+    ::stat(p.c_str(), &st);
+    return st.st_mode & 0777;
+}
+
+// Runs f in a child whose files may not grow past limit bytes, set up as every program is.
+int underSizeLimit(const std::function<void()>& f, rlim_t limit) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        prepareProcess();
+        const rlimit r{limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &r);
+        int n = 0;
+        try {
+            f();
+        } catch (const RunError& e) {
+            n = e.number();
+        } catch (...) {
+            n = 200;
+        }
+        ::_exit(n);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 300;
+}
+
+// A folder on another file system for the moves and links across disks ("" when none).
+class OtherDisk {
+public:
+    OtherDisk() {
+        char t[] = "/dev/shm/korvex-XXXXXX";
+        if (!::mkdtemp(t)) return;
+        struct stat a{}, b{};
+        ::stat(t, &a);
+        ::stat(::testing::TempDir().c_str(), &b);
+        if (a.st_dev == b.st_dev) ::rmdir(t);
+        else path_ = t;
+    }
+    ~OtherDisk() {
+        if (!path_.empty()) std::system(("rm -rf '" + path_ + "'").c_str());
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+TEST(WorkFileFaults, EachRuleHoldsUnderItsFaults) {
+    const std::string big(4000, 'B'); // more than the size limit below lets through
+    OtherDisk other;
+    auto f = [](GameDir& g, const std::string& rel) { return g.file(rel); };
+    auto readOnlyFolder = [](GameDir& g) { ::chmod(g.file("lvl").c_str(), 0555); };
+    auto level = [&](GameDir& g) {
+        g.write("lvl/data1.bin", "old level\r\n");
+        g.write("lvl/data1.new", "new level\r\n");
+        g.write("lvl/data1.qfs", "the original\r\n");
+        g.write("outside/player.dat", "player's\r\n");
+        g.write("shots/a.tga", "A");
+        g.write("backup/keep", "");
+    };
+    std::vector<Row> rows = {
+        // Work files.
+        {"work file in a read-only folder", readOnlyFolder,
+         [&](GameDir& g) { writeWorkFile(f(g, "lvl/data1.qfs"), "new"); }, err::PermissionDenied,
+         [](GameDir& g) { EXPECT_EQ(g.read("lvl/data1.qfs"), "the original\r\n"); }},
+        {"work file at a planted link",
+         [&](GameDir& g) {
+             ::unlink(f(g, "lvl/data1.qfs").c_str());
+             ::symlink(f(g, "outside/player.dat").c_str(), f(g, "lvl/data1.qfs").c_str());
+         },
+         [&](GameDir& g) { writeWorkLines(f(g, "lvl/data1.qfs"), {"new"}); }, 0,
+         [&](GameDir& g) {
+             EXPECT_FALSE(isLink(f(g, "lvl/data1.qfs")));
+             EXPECT_EQ(g.read("lvl/data1.qfs"), "new\r\n");
+             EXPECT_EQ(g.read("outside/player.dat"), "player's\r\n");
+         }},
+        {"work file on a full file system", [](GameDir&) {},
+         [&](GameDir& g) {
+             const std::string p = f(g, "lvl/data1.qfs");
+             EXPECT_EQ(underSizeLimit([&] { writeWorkFile(p, big); }, 1000), err::DiskFull);
+         },
+         0, [](GameDir& g) { EXPECT_FALSE(g.exists("lvl/data1.qfs")); }}, // nothing half-written
+        // The rename over a file the user keeps.
+        {"rename over a read-only file", [&](GameDir& g) { ::chmod(f(g, "lvl/data1.bin").c_str(), 0444); },
+         [&](GameDir& g) { replaceFileWith(f(g, "lvl/data1.new"), f(g, "lvl/data1.bin")); }, err::PermissionDenied,
+         [&](GameDir& g) {
+             EXPECT_EQ(g.read("lvl/data1.bin"), "old level\r\n");
+             EXPECT_EQ(modeOf(f(g, "lvl/data1.bin")), 0444u);
+             EXPECT_EQ(g.read("lvl/data1.new"), "new level\r\n");
+         }},
+        {"rename in a read-only folder", readOnlyFolder,
+         [&](GameDir& g) { replaceFileWith(f(g, "lvl/data1.new"), f(g, "lvl/data1.bin")); }, err::PermissionDenied,
+         [](GameDir& g) { EXPECT_EQ(g.read("lvl/data1.bin"), "old level\r\n"); }},
+        {"rename over a link",
+         [&](GameDir& g) {
+             ::unlink(f(g, "lvl/data1.bin").c_str());
+             ::chmod(f(g, "outside/player.dat").c_str(), 0640);
+             ::symlink(f(g, "outside/player.dat").c_str(), f(g, "lvl/data1.bin").c_str());
+         },
+         [&](GameDir& g) { replaceFileWith(f(g, "lvl/data1.new"), f(g, "lvl/data1.bin")); }, 0,
+         [&](GameDir& g) {
+             EXPECT_EQ(linkOf(f(g, "lvl/data1.bin")), f(g, "outside/player.dat"));
+             EXPECT_EQ(g.read("outside/player.dat"), "new level\r\n");
+             EXPECT_EQ(modeOf(f(g, "outside/player.dat")), 0640u);
+         }},
+        // The kept copy of the only original.
+        {"kept copy in a read-only folder", readOnlyFolder,
+         [&](GameDir& g) { keepCopyBeforeReplace(f(g, "lvl/data1.qfs"), "new", "2026-05-01 13-30-38"); },
+         err::PermissionDenied, [](GameDir& g) { EXPECT_FALSE(g.exists("lvl/data1.qfs.2026-05-01 13-30-38")); }},
+        {"kept copy at a planted link",
+         [&](GameDir& g) {
+             ::symlink(f(g, "outside/player.dat").c_str(), f(g, "lvl/data1.qfs.2026-05-01 13-30-38").c_str());
+         },
+         [&](GameDir& g) {
+             EXPECT_EQ(keepCopyBeforeReplace(f(g, "lvl/data1.qfs"), "new", "2026-05-01 13-30-38"),
+                       f(g, "lvl/data1.qfs.2026-05-01 13-30-38-2"));
+         },
+         0,
+         [](GameDir& g) {
+             EXPECT_EQ(g.read("outside/player.dat"), "player's\r\n");
+             EXPECT_EQ(g.read("lvl/data1.qfs.2026-05-01 13-30-38-2"), "the original\r\n");
+         }},
+        {"kept copy on a full file system", [&](GameDir& g) { g.write("lvl/data1.qfs", big); },
+         [&](GameDir& g) {
+             const std::string p = f(g, "lvl/data1.qfs");
+             EXPECT_EQ(underSizeLimit([&] { keepCopyBeforeReplace(p, "new", "later"); }, 1000), err::DiskFull);
+         },
+         0, [](GameDir& g) { EXPECT_FALSE(g.exists("lvl/data1.qfs.later")); }},
+        // The move of the screenshot backup.
+        {"move into a read-only folder", [](GameDir& g) { ::chmod(g.file("backup").c_str(), 0555); },
+         [&](GameDir& g) { moveFileNoOverwrite(f(g, "shots/a.tga"), f(g, "backup/a.tga")); }, err::PermissionDenied,
+         [](GameDir& g) {
+             ::chmod(g.file("backup").c_str(), 0755);
+             EXPECT_EQ(g.read("shots/a.tga"), "A");
+             EXPECT_FALSE(g.exists("backup/a.tga"));
+         }},
+        {"move onto a planted link",
+         [&](GameDir& g) { ::symlink(f(g, "outside/player.dat").c_str(), f(g, "backup/a.tga").c_str()); },
+         [&](GameDir& g) { moveFileNoOverwrite(f(g, "shots/a.tga"), f(g, "backup/a.tga")); }, err::PathFileAccess,
+         [](GameDir& g) {
+             EXPECT_EQ(g.read("outside/player.dat"), "player's\r\n");
+             EXPECT_EQ(g.read("shots/a.tga"), "A");
+         }},
+        {"move of a link",
+         [&](GameDir& g) { ::symlink(f(g, "outside/player.dat").c_str(), f(g, "shots/b.tga").c_str()); },
+         [&](GameDir& g) { moveFileNoOverwrite(f(g, "shots/b.tga"), f(g, "backup/b.tga")); }, 0,
+         [&](GameDir& g) {
+             EXPECT_EQ(linkOf(f(g, "backup/b.tga")), f(g, "outside/player.dat"));
+             struct stat st{};
+             ::stat(f(g, "outside/player.dat").c_str(), &st);
+             EXPECT_EQ(st.st_nlink, 1u);
+         }},
+    };
+    if (!other.path().empty()) {
+        rows.push_back({"rename over a link to another disk on a full file system",
+                        [&](GameDir& g) {
+                            g.write("lvl/data1.new", big);
+                            const int fd = ::open((other.path() + "/level.bin").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                            EXPECT_EQ(::write(fd, "old level\r\n", 11), 11);
+                            ::close(fd);
+                            ::unlink(f(g, "lvl/data1.bin").c_str());
+                            ::symlink((other.path() + "/level.bin").c_str(), f(g, "lvl/data1.bin").c_str());
+                        },
+                        [&](GameDir& g) {
+                            const std::string from = f(g, "lvl/data1.new"), to = f(g, "lvl/data1.bin");
+                            EXPECT_EQ(underSizeLimit([&] { replaceFileWith(from, to); }, 1000), err::DiskFull);
+                        },
+                        0,
+                        [&](GameDir& g) {
+                            EXPECT_EQ(readFile(other.path() + "/level.bin"), "old level\r\n");
+                            EXPECT_TRUE(isLink(f(g, "lvl/data1.bin")));
+                            EXPECT_EQ(listFiles(other.path(), "*.*", true), std::vector<std::string>{"level.bin"});
+                        }});
+        rows.push_back({"move to another disk on a full file system", [&](GameDir& g) { g.write("shots/a.tga", big); },
+                        [&](GameDir& g) {
+                            const std::string from = f(g, "shots/a.tga"), to = other.path() + "/a.tga";
+                            EXPECT_EQ(underSizeLimit([&] { moveFileNoOverwrite(from, to); }, 1000), err::DiskFull);
+                        },
+                        0,
+                        [&](GameDir& g) {
+                            EXPECT_EQ(g.read("shots/a.tga"), big);
+                            EXPECT_FALSE(fileExists(other.path() + "/a.tga"));
+                        }});
+    }
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        GameDir g;
+        level(g);
+        r.fault(g);
+        int number = 0;
+        try {
+            r.act(g);
+        } catch (const RunError& e) {
+            number = e.number();
+        }
+        ::chmod(g.file("lvl").c_str(), 0755);
+        EXPECT_EQ(number, r.number);
+        r.check(g);
+    }
+}
+
+// The log writer: one call is one line whatever the value holds, and a log it cannot write is
+// named as the file it tried.
+TEST(LogWriterFaults, ValuesAddNoLinesAndTheNoteNamesTheFileTried) {
+    FakePlatform fake;
+    GameDir g;
+    LogFile log(g.path() + "/Korvex.wfd/Logs/plg_orn.log");
+    static const char value[] = ">> Folder: 'evil\r\nKORVEX3.1 Launched\nx\0y'";
+    log.write(std::string(value, sizeof value - 1));
+    log.write("next");
+    EXPECT_EQ(g.read("korvex.wfd/logs/plg_orn.log"), ">> Folder: 'evilKORVEX3.1 Launchedxy'\r\nnext\r\n");
+
+    // A folder in the log's place: the note names the path as found on disk.
+    g.write("korvex.wfd/logs/Korvex.log/x", "");
+    const std::string note =
+        stderrOf([&] { LogFile(g.path() + "/Korvex.wfd/Logs/Korvex.log").write("KORVEX3.1 Launched"); });
+    EXPECT_NE(note.find("cannot write the log " + g.file("korvex.wfd/logs/Korvex.log") + " ("), std::string::npos) << note;
+}
+
+#ifdef KX_LAUNCHER_PROGRAM
+// The built launcher under a file-size limit its log already exceeds, with SIGXFSZ at its
+// default (the child does not ignore it): the program's own set-up keeps it alive, the write
+// fails on its normal path (the note, "Disk full, 61") and the log stays as it was.
+TEST(ProgramFaults, TheLauncherOutlivesAFileSizeLimit) {
+    GameDir g;
+    const std::string old(3000, 'x');
+    g.write("korvex.wfd/logs/Korvex.log", old);
+    int err[2];
+    ASSERT_EQ(::pipe(err), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit r{1000, 1000};
+        ::setrlimit(RLIMIT_FSIZE, &r);
+        ::dup2(err[1], 2);
+        ::close(err[0]);
+        if (::chdir(g.path().c_str()) != 0) ::_exit(127);
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        ::setenv("KORVEX_DIALOGS", g.file("dialogs.jsonl").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", g.file("xdg").c_str(), 1);
+        ::execl(KX_LAUNCHER_PROGRAM, "QFKorvex", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(err[1]);
+    std::string out;
+    char buf[4096];
+    for (ssize_t n; (n = ::read(err[0], buf, sizeof buf)) > 0;) out.append(buf, size_t(n));
+    ::close(err[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_FALSE(WIFSIGNALED(status)) << "killed by signal " << WTERMSIG(status);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_NE(out.find("cannot write the log " + g.file("korvex.wfd/logs/Korvex.log") + " (Disk full, 61)"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(g.read("korvex.wfd/logs/Korvex.log"), old);
+    // It went on to its own error path: the missing configuration's box.
+    EXPECT_NE(g.read("dialogs.jsonl").find("unable to find the configuration file"), std::string::npos);
+}
+#endif
 
 } // namespace
 } // namespace kx
