@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QIcon>
 #include <QLockFile>
 #include <QStandardPaths>
 

@@ -2,6 +2,7 @@
 // Control behaviours the programs rely on where Qt differs (indexes, check values, plain text).
 
 #include <QFont>
+#include <QIcon>
 #include <QString>
 
 #include <string>
@@ -15,7 +16,6 @@ class QPixmap;
 class QPlainTextEdit;
 class QTextEdit;
 class QAbstractButton;
-class QIcon;
 
 namespace kx {
 

@@ -12,6 +12,7 @@
 #include "shared/widgets/LimitedTextBox.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -270,6 +271,15 @@ TEST(DialogKeys, EscapeCancelsReturnPressesOkExceptWhereAControlTakesIt) {
     EXPECT_EQ(oks.size(), 1);
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(oks.size(), 2);
+
+    // Return in the open list of a combo box picks the entry and presses nothing.
+    QTest::keyClick(combo, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(combo->view()->isVisible());
+    QTest::keyClick(combo->view(), Qt::Key_Down);
+    QTest::keyClick(combo->view(), Qt::Key_Return);
+    EXPECT_FALSE(combo->view()->isVisible());
+    EXPECT_EQ(combo->currentIndex(), 1);
     EXPECT_EQ(oks.size(), 2);
 
     notes->setFocus();

@@ -15,15 +15,9 @@ CommandLabel::CommandLabel(const QString& text, QWidget* parent) : QLabel(parent
     setCursor(Qt::PointingHandCursor);
 }
 
-void CommandLabel::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) pressed_ = true;
-    QLabel::mousePressEvent(e);
-}
-
 void CommandLabel::mouseReleaseEvent(QMouseEvent* e) {
     // A press that is dragged off the label before release is no click, as with a button.
-    const bool click = pressed_ && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
-    pressed_ = false;
+    const bool click = e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
     QLabel::mouseReleaseEvent(e);
     if (click) emit clicked();
 }

@@ -15,15 +15,11 @@ signals:
     void clicked();
 
 protected:
-    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
-
-private:
-    bool pressed_ = false;
 };
 
 } // namespace kx
