@@ -46,17 +46,6 @@ size_t sequenceLength(char first) {
     return b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
 }
 
-// One UTF-8 character in upper case as the first of a word: where upper case makes more than
-// one character of it ("\u00df" gives "SS"), the first is upper case and the rest lower case
-// ("Ss"), so a name capitalised again stays as it is.
-std::string titleCase(const std::string& character) {
-    const std::string upper = ucase(character);
-    if (upper.empty() || !isUtf8WithHighBytes(character)) return upper;
-    const size_t first = sequenceLength(upper[0]);
-    if (first >= upper.size()) return upper;
-    return upper.substr(0, first) + lcase(upper.substr(first));
-}
-
 } // namespace
 
 // The walk goes by characters: the bytes of Windows-1252 text, the UTF-8 sequences of UTF-8
@@ -74,7 +63,7 @@ std::string capitaliseName(const std::string& text) {
         const char c = text[i];
         if (raise) {
             if (byBytes) out += upper[i];
-            else out += titleCase(text.substr(i, n));
+            else out += ucase(text.substr(i, n));
             raise = false;
         } else if (isSeparator(c)) {
             out += c;
