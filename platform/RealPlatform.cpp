@@ -16,6 +16,7 @@
 #include "platform/RealPlatform.h"
 
 #include "platform/RealParts.h"
+#include "core/Files.h"
 #include "core/RunError.h"
 #include "core/Text.h"
 
@@ -152,10 +153,17 @@ public:
         if (target.empty()) return 2;
         const QString t = toUi(target);
         QUrl url;
-        // A local path is bytes of the file system, not Windows-1252 text.
-        const QFileInfo local(QFile::decodeName(QByteArray::fromStdString(target)));
-        if (local.exists()) {
-            url = QUrl::fromLocalFile(local.absoluteFilePath());
+        // A local path is bytes of the file system, not Windows-1252 text: its address is made
+        // from those bytes, so a name that is not UTF-8 (or holds "#" or "?") still opens.
+        struct stat st;
+        if (::stat(target.c_str(), &st) == 0) {
+            std::string path = target;
+            if (path[0] != '/') {
+                char cwd[4096];
+                if (!::getcwd(cwd, sizeof cwd)) return 2;
+                path = std::string(cwd) + "/" + path;
+            }
+            url = QUrl::fromEncoded(QByteArray::fromStdString(localFileUrl(path)), QUrl::StrictMode);
         } else {
             const QUrl given(t, QUrl::StrictMode);
             if (given.isValid() && given.scheme().size() > 1) url = given; // not a drive letter

@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "core/RunError.h"
 #include "core/Text.h"
+#include "shared/ServerSetNames.h"
 #include "shared/Ui.h"
 
 #include <QCheckBox>
@@ -128,7 +129,7 @@ void forEachServerSetLine(const std::vector<std::string>& lines,
 }
 
 std::string serverSetPath(const std::string& fileName) {
-    if (!isValidFileName(fileName)) throw RunError(err::BadFileName);
+    if (!isUsableServerSetName(fileName, false)) throw RunError(err::BadFileName);
     return resolvePath(state().korvexDir, "korvex.wfd/config/serversets/" + fileName);
 }
 

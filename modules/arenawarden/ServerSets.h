@@ -31,8 +31,9 @@ std::vector<std::string> serverSetLines(const ServerSetValues& v);
 void forEachServerSetLine(const std::vector<std::string>& lines,
                           const std::function<void(SetKey, const std::string&)>& onKey);
 
-// <KorvexDir>/korvex.wfd/config/serversets/<fileName>; a name that cannot be a file name
-// (a folder separator, a wildcard, a control character, the empty name) raises run error 52.
+// <KorvexDir>/korvex.wfd/config/serversets/<fileName>. A name found on disk is used as it is
+// (the tray module lists by the same rule, isUsableServerSetName); one that holds a path
+// ("/", "\", "." or "..", the empty name) raises run error 52.
 std::string serverSetPath(const std::string& fileName);
 
 // Writes <name>.ini from the window and confirms it; failures go to ShowTaskError.

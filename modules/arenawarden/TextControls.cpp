@@ -27,9 +27,8 @@ QString shown(const std::string& bytes) {
 } // namespace
 
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
-    setReadOnly(true);
+    makeReadingText(this);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
 }
 
 void TextBox::setText(const std::string& text) {
@@ -46,17 +45,6 @@ void TextBox::setText(const std::string& text) {
     text_ = text;
     moveCursor(QTextCursor::End);
     ensureCursorVisible();
-}
-
-ClickLabel::ClickLabel(const QString& text, QWidget* parent) : QLabel(parent) {
-    setTextFormat(Qt::PlainText);
-    setText(text);
-    setCursor(Qt::PointingHandCursor);
-}
-
-void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
-    QLabel::mouseReleaseEvent(e);
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit clicked();
 }
 
 void ClickLineEdit::mousePressEvent(QMouseEvent* e) {

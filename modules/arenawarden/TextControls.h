@@ -1,9 +1,8 @@
 #pragma once
 // Small controls the module's windows are built from: a multi-line text box that keeps its
-// text as the 8-bit bytes written to it (logs and protocols are compared line for line), a
-// label that is clicked like a button, and a text box that reports a click.
+// text as the 8-bit bytes written to it (logs and protocols are compared line for line), and a
+// text box that reports a click. Labels that act as commands are the shared CommandLabel.
 
-#include <QLabel>
 #include "shared/widgets/LimitedTextBox.h"
 
 #include <QLineEdit>
@@ -13,8 +12,9 @@
 
 namespace kx::arenawarden {
 
-// Multi-line, vertical scroll bar, read-only: the program writes it, the user reads it. After
-// every change the caret goes to the end, so the newest line stays in view.
+// Multi-line, vertical scroll bar, a text for reading (read-only, wrapped at word boundaries,
+// Tab passes on): the program writes it, the user reads it. After every change the caret goes
+// to the end, so the newest line stays in view.
 class TextBox : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -24,18 +24,6 @@ public:
 
 private:
     std::string text_;
-};
-
-// A label that runs a command on a click.
-class ClickLabel : public QLabel {
-    Q_OBJECT
-public:
-    explicit ClickLabel(const QString& text, QWidget* parent = nullptr);
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* e) override;
 };
 
 // A text box that also reports a mouse click on it.

@@ -16,7 +16,9 @@
 #include "core/RunError.h"
 #include "core/Text.h"
 #include "shared/Ui.h"
+#include "shared/widgets/CommandLabel.h"
 #include "shared/widgets/FileControls.h"
+#include "shared/widgets/KeyScrollBar.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -63,8 +65,9 @@ QLabel* label(const char* name, const char* text) {
     return l;
 }
 
-ClickLabel* command(const char* name, const char* text) {
-    auto* l = new ClickLabel(QString::fromLatin1(text));
+// A label that acts as a command: reached by Tab, acts on a click, Return and Space.
+CommandLabel* command(const char* name, const char* text) {
+    auto* l = new CommandLabel(QString::fromLatin1(text));
     l->setObjectName(name);
     QFont f = l->font();
     f.setUnderline(true);
@@ -118,6 +121,7 @@ frmCfgServ::frmCfgServ() {
     Label21 = command("Label21", "Get Information about what this module does.");
     Label20 = command("Label20", "Process a ServerSet and launch my dedicated Server.");
     auto* start = new QWidget;
+    startPage_ = start;
     auto* startLayout = new QVBoxLayout(start);
     for (QWidget* w : std::initializer_list<QWidget*>{lblKorvex3, Label15, Label19, Label22, Label21, Label20})
         startLayout->addWidget(w);
@@ -158,6 +162,9 @@ frmCfgServ::frmCfgServ() {
     auto* page0 = new QGridLayout(Picture1[0]);
     page0->setContentsMargins(0, 0, 0, 0);
     for (QWidget* w : {start, Picture2, Picture4, Picture3}) page0->addWidget(w, 0, 0);
+    // However a sub-page comes and goes, the start page's commands under it are out of the
+    // keyboard's reach while it lies over them (eventFilter).
+    for (QWidget* w : {Picture2, Picture4, Picture3}) w->installEventFilter(this);
 
     // --- 1 server configuration -------------------------------------------------------------
     Label2 = label("Label2", "Server configuration");
@@ -184,7 +191,7 @@ frmCfgServ::frmCfgServ() {
     // --- 2 cycle time -------------------------------------------------------------------------
     Label3 = label("Label3", "Cycle time");
     Label5 = label("Label5", "change the amount by scrolling");
-    HScroll1 = new QScrollBar(Qt::Horizontal);
+    HScroll1 = new KeyScrollBar;
     HScroll1->setObjectName("HScroll1");
     HScroll1->setRange(10, 90);
     HScroll1->setSingleStep(1);
@@ -291,15 +298,15 @@ frmCfgServ::frmCfgServ() {
     });
     on(Command1, &QPushButton::clicked, &frmCfgServ::Command1_Click);
     on(Command2, &QPushButton::clicked, &frmCfgServ::Command2_Click);
-    on(Label22, &ClickLabel::clicked, &frmCfgServ::Label22_Click);
-    on(Label21, &ClickLabel::clicked, &frmCfgServ::Label21_Click);
-    on(Label23, &ClickLabel::clicked, &frmCfgServ::Label23_Click);
-    on(Label20, &ClickLabel::clicked, &frmCfgServ::Label20_Click);
-    on(Label28, &ClickLabel::clicked, &frmCfgServ::Label28_Click);
-    on(Label29, &ClickLabel::clicked, &frmCfgServ::Label29_Click);
-    on(Label25, &ClickLabel::clicked, &frmCfgServ::Label25_Click);
-    on(Label24, &ClickLabel::clicked, &frmCfgServ::Label24_Click);
-    on(Label18, &ClickLabel::clicked, &frmCfgServ::Label18_Click);
+    on(Label22, &CommandLabel::clicked, &frmCfgServ::Label22_Click);
+    on(Label21, &CommandLabel::clicked, &frmCfgServ::Label21_Click);
+    on(Label23, &CommandLabel::clicked, &frmCfgServ::Label23_Click);
+    on(Label20, &CommandLabel::clicked, &frmCfgServ::Label20_Click);
+    on(Label28, &CommandLabel::clicked, &frmCfgServ::Label28_Click);
+    on(Label29, &CommandLabel::clicked, &frmCfgServ::Label29_Click);
+    on(Label25, &CommandLabel::clicked, &frmCfgServ::Label25_Click);
+    on(Label24, &CommandLabel::clicked, &frmCfgServ::Label24_Click);
+    on(Label18, &CommandLabel::clicked, &frmCfgServ::Label18_Click);
     on(HScroll1, &QScrollBar::valueChanged, &frmCfgServ::HScroll1_Change);
     on(Text3, &ClickLineEdit::clicked, &frmCfgServ::Text3_Click);
     on(Command4, &QPushButton::clicked, &frmCfgServ::Command4_Click);
@@ -403,6 +410,28 @@ void frmCfgServ::closeEvent(QCloseEvent* e) {
     endWhenNoWindowLeft();
 }
 
+bool frmCfgServ::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() != QEvent::Show && e->type() != QEvent::Hide) return QWidget::eventFilter(watched, e);
+    const std::array<QWidget*, 3> subPages = {Picture2, Picture4, Picture3};
+    const auto at = std::find(subPages.begin(), subPages.end(), watched) - subPages.begin();
+    // Only a sub-page that came or went itself counts, not one shown or hidden with its tab.
+    const bool up = !subPages[size_t(at)]->isHidden();
+    if (up == subPageUp_[size_t(at)]) return QWidget::eventFilter(watched, e);
+    subPageUp_[size_t(at)] = up;
+    const bool covered = std::find(subPageUp_.begin(), subPageUp_.end(), true) != subPageUp_.end();
+    startPage_->setVisible(!covered);
+    // Focus goes to the first field of the page that came, or back to the start page's first
+    // command when the one it stood on went.
+    if (up) {
+        const std::array<QWidget*, 3> first = {Text1, File1, Protocol};
+        first[size_t(at)]->setFocus();
+    } else if (!covered) {
+        QWidget* focus = focusWidget();
+        if (!focus || !focus->isVisible()) Label22->setFocus();
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
 void frmCfgServ::tbsConfigureTab_Click() {
     const int tab = tbsConfigureTab->currentIndex();
     if (tab >= 0) pages->setCurrentIndex(tab);
@@ -444,7 +473,8 @@ void frmCfgServ::Command1_Click() {
     frmServerModule* m = nullptr;
     step([&] { m = &serverModule(); });
     if (!m) return;
-    step([&] { m->Frame3->setTitle(toUi(name)); });
+    // A caption made from a value: "&" and a tab are shown as text.
+    step([&] { m->Frame3->setTitle(menuText(name)); });
     step([&] { m->lblGameType->setText(toUi("Gametype is '" + gameType + "'.")); });
     step([&] { m->lblMaxPlayers->setText(toUi("Server will host" + players + " Players.")); });
     // The minutes the cycling uses: the typed ones within their range, else the slider's.

@@ -23,12 +23,12 @@ class QStackedWidget;
 class QTabBar;
 
 namespace kx {
+class CommandLabel;
 class FileListBox;
 }
 
 namespace kx::arenawarden {
 
-class ClickLabel;
 class ClickLineEdit;
 class TextBox;
 
@@ -46,22 +46,22 @@ public:
     QLabel* lblKorvex3;
     QLabel* Label15;
     QLabel* Label19;
-    ClickLabel* Label22; // launch with my default settings
-    ClickLabel* Label21; // information
-    ClickLabel* Label20; // process a ServerSet
+    CommandLabel* Label22; // launch with my default settings
+    CommandLabel* Label21; // information
+    CommandLabel* Label20; // process a ServerSet
     QWidget* Picture2;   // info sub-page
     TextBox* Text1;
-    ClickLabel* Label23;
+    CommandLabel* Label23;
     QWidget* Picture4; // ServerSet sub-page
     QLabel* Label27;
     FileListBox* File1;
-    ClickLabel* Label28;
-    ClickLabel* Label29;
+    CommandLabel* Label28;
+    CommandLabel* Label29;
     QWidget* Picture3; // confirmation sub-page
     QLabel* Label26;
     TextBox* Protocol;
-    ClickLabel* Label25;
-    ClickLabel* Label24;
+    CommandLabel* Label25;
+    CommandLabel* Label24;
 
     // 1 server configuration
     QLabel* Label2;
@@ -105,7 +105,7 @@ public:
     QPushButton* Command2; // end
     QLabel* Label16;
     QLabel* Label17;
-    ClickLabel* Label18; // create ServerSet
+    CommandLabel* Label18; // create ServerSet
 
     void Form_Load();
     void Form_Unload();
@@ -139,6 +139,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void loadFiles();
@@ -148,6 +149,8 @@ private:
     double cycleMinutes() const;
     QString cycleMinutesText() const;
     QPointer<frmLoadListDialog> loadDialog_;
+    QWidget* startPage_ = nullptr; // the start page's own controls, under its sub-pages
+    std::array<bool, 3> subPageUp_{};  // Picture2, Picture4, Picture3
     bool unloaded_ = false;
 };
 

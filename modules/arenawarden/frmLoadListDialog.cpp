@@ -67,7 +67,8 @@ void frmLoadListDialog::OKButton_Click() {
     if (w) {
         try {
             const std::string name = File1->fileName();
-            if (!isValidFileName(name)) throw RunError(err::BadFileName);
+            // A listed name is used as it is; only one that holds a path is refused.
+            if (!isUsableDiskName(name, false)) throw RunError(err::BadFileName);
             // Read whole before the rotation list is touched: a file that cannot be read
             // leaves it as it was, and no file stays open.
             const auto lines = readLines(resolvePath(state().korvexDir, "korvex.wfd/config/cyclelists/" + name));

@@ -205,8 +205,12 @@ void frmServerModule::Timer1_Timer() {
     if (busy_ || unloaded_) return;
     Busy busy(busy_);
     const QDateTime now = platform().now();
-    Text5->setText(QString::fromStdString(dateTimeText(now)));
-    Text5->repaint();
+    // The text changes once a second, the timer ticks ten times: only a new text is drawn.
+    const QString nowText = QString::fromStdString(dateTimeText(now));
+    if (Text5->text() != nowText) {
+        Text5->setText(nowText);
+        Text5->repaint();
+    }
     // The first tick at or after the end fires, once: the next cycle's end lies ahead again.
     if (cycleEnd_.isValid() && now >= cycleEnd_) {
         log("Timelimit reached...");

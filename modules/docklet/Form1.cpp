@@ -39,6 +39,17 @@ QAction* menuItem(QMenu* menu, const char* name, const char* caption) {
     return a;
 }
 
+// Every handler runs inside Qt's event loop (a menu's own loop included): a run error is shown
+// on the module's error path, the module runs on.
+template <class F>
+void guarded(F&& f) {
+    try {
+        f();
+    } catch (const RunError& e) {
+        showError(e);
+    }
+}
+
 QAction* separator(QMenu* menu, const char* name) {
     QAction* a = menu->addSeparator();
     a->setObjectName(QString::fromLatin1(name));
@@ -78,8 +89,8 @@ Form1::Form1(std::string korvexDir, QWidget* parent) : QWidget(parent), korvexDi
     outer->addWidget(Label5);
     outer->addLayout(buttons);
     Command1->setDefault(true);
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { guarded([this] { Command1_Click(); }); });
+    connect(Command2, &QPushButton::clicked, this, [this] { guarded([this] { Command2_Click(); }); });
 
     // The hidden top-level menu "Menu": it only ever shows as the icon's pop-up.
     mnuMenu = named(new QMenu("Menu", this), "mnuMenu");
@@ -101,16 +112,16 @@ Form1::Form1(std::string korvexDir, QWidget* parent) : QWidget(parent), korvexDi
     mnuToolsPlugIn.push_back(menuItem(mnuserversetlaunch, "mnuToolsPlugIn", "no serverset available"));
     mnuToolsPlugIn[0]->setProperty("index", 0);
     mnuToolsPlugIn[0]->setEnabled(false);
-    connect(mnuToolsPlugIn[0], &QAction::triggered, this, [this] { mnuToolsPlugIn_Click(0); });
+    connect(mnuToolsPlugIn[0], &QAction::triggered, this, [this] { guarded([this] { mnuToolsPlugIn_Click(0); }); });
 
-    connect(mnuStartKorvex, &QAction::triggered, this, [this] { mnuStartKorvex_Click(); });
-    connect(mnuStartQF, &QAction::triggered, this, [this] { mnuStartQF_Click(); });
-    connect(mnuStartHost, &QAction::triggered, this, [this] { mnuStartHost_Click(); });
-    connect(mnuStartJoin, &QAction::triggered, this, [this] { mnuStartJoin_Click(); });
-    connect(mnuStartDedicated, &QAction::triggered, this, [this] { mnuStartDedicated_Click(); });
-    connect(mnuStartInfo, &QAction::triggered, this, [this] { mnuStartInfo_Click(); });
-    connect(mnuStartQuit, &QAction::triggered, this, [this] { mnuStartQuit_Click(); });
-    connect(mnuServerSetReload, &QAction::triggered, this, [this] { mnuServerSetReload_Click(); });
+    connect(mnuStartKorvex, &QAction::triggered, this, [this] { guarded([this] { mnuStartKorvex_Click(); }); });
+    connect(mnuStartQF, &QAction::triggered, this, [this] { guarded([this] { mnuStartQF_Click(); }); });
+    connect(mnuStartHost, &QAction::triggered, this, [this] { guarded([this] { mnuStartHost_Click(); }); });
+    connect(mnuStartJoin, &QAction::triggered, this, [this] { guarded([this] { mnuStartJoin_Click(); }); });
+    connect(mnuStartDedicated, &QAction::triggered, this, [this] { guarded([this] { mnuStartDedicated_Click(); }); });
+    connect(mnuStartInfo, &QAction::triggered, this, [this] { guarded([this] { mnuStartInfo_Click(); }); });
+    connect(mnuStartQuit, &QAction::triggered, this, [this] { guarded([this] { mnuStartQuit_Click(); }); });
+    connect(mnuServerSetReload, &QAction::triggered, this, [this] { guarded([this] { mnuServerSetReload_Click(); }); });
     // "cancel" has no action: choosing it only closes the menu.
 
     popUpMenu = [](QMenu* menu) { menu->exec(QCursor::pos()); };
@@ -172,7 +183,7 @@ void Form1::LoadServerSetMenu() {
         a->setObjectName("mnuToolsPlugIn");
         a->setProperty("index", index);
         mnuserversetlaunch->addAction(a);
-        connect(a, &QAction::triggered, this, [this, index] { mnuToolsPlugIn_Click(index); });
+        connect(a, &QAction::triggered, this, [this, index] { guarded([this, index] { mnuToolsPlugIn_Click(index); }); });
         mnuToolsPlugIn.push_back(a);
     }
     serverSetCount_ = static_cast<int>(serverSets_.size()) - 1;
@@ -211,7 +222,13 @@ void Form1::mnuToolsPlugIn_Click(int index) {
     if (index < 0 || index >= static_cast<int>(serverSets_.size())) return; // the disabled item 0
     platform().msgBox(numText(static_cast<long long>(mnuToolsPlugIn.size())), box::OkOnly, "");
     // The file the item was made from, whole: "cup.final.ini", never "cup.ini".
-    saveKorvexSetting(setting::LoadServerSet, serverSets_[static_cast<size_t>(index)].fileName);
+    try {
+        saveKorvexSetting(setting::LoadServerSet, serverSets_[static_cast<size_t>(index)].fileName);
+    } catch (const RunError& e) {
+        // Without the hand-over the module would not launch the set: it is not started.
+        showError(e.description() + " (settings Korvex.ini)", e.number());
+        return;
+    }
     moduleStart(korvexDir_, "arenawarden");
 }
 

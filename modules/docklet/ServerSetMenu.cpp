@@ -2,13 +2,14 @@
 
 #include "core/Files.h"
 #include "core/RunError.h"
+#include "shared/ServerSetNames.h"
 
 namespace kx::docklet {
 
 std::vector<ServerSetItem> serverSetItems(const std::vector<std::string>& fileNames) {
     std::vector<ServerSetItem> items;
     for (const auto& name : fileNames) {
-        if (name.find_first_of("\r\n") != std::string::npos) continue;
+        if (!isUsableServerSetName(name, true)) continue;
         items.push_back({name.substr(0, name.find('.')), name});
     }
     return items;

@@ -12,8 +12,8 @@ struct ServerSetItem {
     std::string fileName; // "cup.final.ini": what the hand-over stores
 };
 
-// The items for a folder listing, in listing order. A name that holds a line break could not
-// be handed over through a settings line, so it is left out.
+// The items for a folder listing, in listing order: the names the dedicated server module
+// takes when they are handed over (isUsableServerSetName); the others are left out.
 std::vector<ServerSetItem> serverSetItems(const std::vector<std::string>& fileNames);
 
 // The ServerSet files of <korvexDir>/korvex.wfd/config/serversets ("*.ini"); none when the

@@ -43,7 +43,7 @@ frmMain::frmMain(std::string commandLine, QWidget* parent)
     List1->setSortingEnabled(false);
     Text1 = named(new QPlainTextEdit, "Text1");
     Text1->setFont(namedFont("Lucida Console", 8));
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    makeReadingText(Text1);
     Command1 = named(new QPushButton(EnableRandom), "Command1");
     Command2 = named(new QPushButton("Apply"), "Command2");
     Command3 = named(new QPushButton("Cancel"), "Command3");
@@ -65,9 +65,17 @@ frmMain::frmMain(std::string commandLine, QWidget* parent)
     outer->addLayout(grid);
     outer->addLayout(buttons);
     resize(twips(7200), twips(4200));
+    // Escape is "Cancel"; Return is "Apply" unless a button has the focus.
+    setDialogKeys(this, Command2, Command3);
 
-    // A click or the arrow keys: the description follows the selection.
-    connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
+    // A click or the arrow keys: the description follows the selection. A click makes the item
+    // current before it selects it, the arrow keys select before they make it current: the
+    // description is read once both are done, whichever signal comes last.
+    auto follow = [this] {
+        if (listIndex(List1) != shownIndex_) List1_Click();
+    };
+    connect(List1, &QListWidget::currentRowChanged, this, follow);
+    connect(List1, &QListWidget::itemSelectionChanged, this, follow);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
@@ -97,6 +105,7 @@ void frmMain::Form_Load() {
 void frmMain::List1_Click() {
     Text1->clear();
     const int index = listIndex(List1);
+    shownIndex_ = index;
     if (index < 0) return;
     const std::string& name = names_.at(static_cast<size_t>(index));
     // The folder name is used as listed: a "\" in it is no separator here.
@@ -122,8 +131,10 @@ bool frmMain::rewrite(const std::string& key, const std::string& value) {
         return false;
     }
     if (replaced == 0) {
-        // Nothing would change at the next start: not to be reported as done.
-        showError("No " + key + " line in " + cfg, err::InvalidCall);
+        // Nothing would change at the next start: not to be reported as done, and no run error
+        // either, since none happened.
+        platform().msgBox("korvex.cfg has no " + key + " line, so nothing was changed:\r\n" + cfg,
+                          box::OkOnly + box::Exclamation, "Error.");
         return false;
     }
     return true;

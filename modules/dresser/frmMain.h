@@ -54,6 +54,8 @@ private:
     std::string korvexDir_;
     // The listed names as read from the disk: a widget's text would not give back every byte.
     std::vector<std::string> names_;
+    // The row whose description Text1 shows, -1 for none.
+    int shownIndex_ = -1;
 };
 
 } // namespace kx::dresser

@@ -4,6 +4,7 @@
 
 #include "shared/ModuleCommandLine.h"
 #include "shared/Ui.h"
+#include "shared/widgets/KeyScrollBar.h"
 #include "shared/widgets/LimitedTextBox.h"
 #include "platform/Platform.h"
 #include "core/Files.h"
@@ -27,7 +28,7 @@ namespace kx::tunebench {
 namespace {
 
 QScrollBar* slider(const char* name, int min, int max, int initial, int small, int large) {
-    auto* s = named(new QScrollBar(Qt::Horizontal), name);
+    auto* s = named(new KeyScrollBar, name);
     s->setRange(min, max);
     s->setSingleStep(small);
     s->setPageStep(large);
@@ -82,6 +83,11 @@ frmConfig::frmConfig(std::string commandLine, QWidget* parent)
     Combo1 = named(new QComboBox, "Combo1");
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert); // typed text never becomes an entry
+    // Only an entry chosen from the list applies a preset. Qt's completer would turn one typed
+    // letter into a whole entry, and the box, when its edit field is left holding an entry's
+    // text, makes that entry current and reports it as chosen: both go.
+    Combo1->setCompleter(nullptr);
+    QObject::disconnect(Combo1->lineEdit(), &QLineEdit::editingFinished, Combo1, nullptr);
     Command11 = named(new QPushButton("&ok"), "Command11");
     Command12 = named(new QPushButton("&cancel"), "Command12");
 

@@ -1,5 +1,6 @@
 // Process starts of the real platform: the helper program, started detached, writes what it
 // received (working directory and arguments) to a file.
+#include "core/Files.h"
 #include "platform/RealPlatform.h"
 #include "core/RunError.h"
 #include "Support.h"
@@ -229,6 +230,19 @@ TEST_F(Processes, EditorFolderAndShellOpenStartTheirPrograms) {
     got = received();
     ASSERT_TRUE(got);
     EXPECT_EQ(QUrl::fromEncoded(QByteArray::fromStdString((*got)[1])).toLocalFile().toStdString(), tmp.file("page one.htm"));
+    // A folder name that is not UTF-8, and one with "#" and "?", reach the opener byte for byte.
+    for (const std::string name : {std::string("caf\xe9 pages"), std::string("clan #1?")}) {
+        ::mkdir(tmp.file(name).c_str(), 0755);
+        test::writeBytes(tmp.file(name + "/help.htm"), "<p>x</p>");
+        EXPECT_EQ(p->shellOpen(tmp.file(name + "/help.htm")), 42) << name;
+        got = received();
+        ASSERT_TRUE(got);
+        EXPECT_EQ(QByteArray::fromPercentEncoding(QUrl::fromEncoded(QByteArray::fromStdString((*got)[1]))
+                                                      .path(QUrl::FullyEncoded).toUtf8()).toStdString(),
+                  tmp.file(name + "/help.htm")) << name;
+        ::unlink(tmp.file(name + "/help.htm").c_str()); // the temporary folder cannot remove a non-UTF-8 name
+        ::rmdir(tmp.file(name).c_str());
+    }
     EXPECT_EQ(p->shellOpen(tmp.file("missing.htm")), 2);
     EXPECT_EQ(p->shellOpen(""), 2);
 }

@@ -10,7 +10,9 @@
 #include "shared/ModuleCommandLine.h"
 #include "shared/Ui.h"
 
+#include <QContextMenuEvent>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenu>
@@ -29,16 +31,21 @@ const char* const kWelcome = "Welcome to Modding Wizard for Quellfort.  \r\n"
                              "This Wizard will guide you through the Levelmodding Process for a \r\n"
                              "SinglePlayer Level. Please click the button \"Next\" to proceed.\r\n";
 
+// Paragraphs are single lines: the box wraps them at its own width.
 const char* const kNotes = "Make sure you use this tool with 1.41. \r\n"
                            "Start the Versionswitcher if necessary.\r\n"
                            "\r\n"
-                           "LevelForge leads you through one edit of a level's objects: it keeps\r\n"
-                           "a backup of the level's data file and rebuilds it from the editor's output.\r\n";
+                           "LevelForge leads you through one edit of a level's objects: it keeps a backup of the "
+                           "level's data file and rebuilds it from the editor's output.\r\n";
 
-// Multi-line text boxes keep the programs' CR LF texts; Qt breaks lines at LF alone.
+// Multi-line text boxes keep the programs' CR LF texts; Qt breaks lines at LF alone. A step
+// text is a file the player may have changed: shown in bounded blocks, so that no line of it
+// can hold the window.
 void setBoxText(QPlainTextEdit* box, const std::string& text) {
-    box->setPlainText(toUi(replaceAll(text, CRLF, "\n")));
+    setShownText(box, toUi(replaceAll(text, CRLF, "\n")));
 }
+
+bool holdsLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
 
 QAction* action(QMenu* menu, const char* caption, const char* name) {
     QAction* a = menu->addAction(QString::fromLatin1(caption));
@@ -51,28 +58,42 @@ QAction* action(QMenu* menu, const char* caption, const char* name) {
 // Any button underlines the label while it is down; only the left one clicks.
 void MenuLabel::mousePressEvent(QMouseEvent* e) {
     emit mouseDown();
-    QLabel::mousePressEvent(e);
+    CommandLabel::mousePressEvent(e);
 }
 
 void MenuLabel::mouseReleaseEvent(QMouseEvent* e) {
     emit mouseUp();
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit clicked();
-    QLabel::mouseReleaseEvent(e);
+    CommandLabel::mouseReleaseEvent(e);
+}
+
+// Return, Enter and Space act as a click (the command label's keys); the menu key opens the
+// menu too, as it does for any control with a menu.
+void MenuLabel::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Menu) {
+        if (!e->isAutoRepeat()) emit clicked();
+        e->accept();
+        return;
+    }
+    CommandLabel::keyPressEvent(e);
+}
+
+void MenuLabel::contextMenuEvent(QContextMenuEvent* e) {
+    if (e->reason() == QContextMenuEvent::Keyboard) emit clicked();
+    e->accept();
 }
 
 frmMain::frmMain(std::string commandLine, QWidget* parent) : QWidget(parent), commandLine_(std::move(commandLine)) {
     setObjectName("frmMain");
     Label1 = named(plainLabel(":: Quellfort - Modding Wizard", this), "Label1");
     Label1->setFont(namedFont("Verdana", 12, true));
-    Label2 = named(new MenuLabel(this), "Label2");
-    Label2->setTextFormat(Qt::PlainText);
-    Label2->setText("Menu");
-    Label2->setCursor(Qt::PointingHandCursor);
+    Label2 = named(new MenuLabel("Menu", this), "Label2");
     WizPic = named(new QLabel(this), "WizPic");
     WizPic->setFixedSize(twips(2400), twips(4200));
     WizPic->setAlignment(Qt::AlignCenter);
+    WizPic->setPixmap(welcomePicture().scaled(WizPic->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    setWindowIcon(levelAideIcon());
     Description = named(new QPlainTextEdit(this), "Description");
-    Description->setReadOnly(true);
+    makeReadingText(Description);
     setBoxText(Description, kWelcome);
     Command1 = named(new QPushButton("&Next", this), "Command1");
 
@@ -83,7 +104,7 @@ frmMain::frmMain(std::string commandLine, QWidget* parent) : QWidget(parent), co
         panels->addWidget(Cntrl[size_t(i)], 0, 0);
     }
     Text1 = named(new QPlainTextEdit(Cntrl[0]), "Text1");
-    Text1->setReadOnly(true);
+    makeReadingText(Text1);
     setBoxText(Text1, kNotes);
     (new QVBoxLayout(Cntrl[0]))->addWidget(Text1);
 
@@ -177,6 +198,10 @@ frmMain::frmMain(std::string commandLine, QWidget* parent) : QWidget(parent), co
     connect(mnuHelpManual, &QAction::triggered, this, [this] { mnuHelpManual_Click(); });
     connect(mnuElseAbout, &QAction::triggered, this, [this] { mnuElseAbout_Click(); });
     connect(mnuElseQuit, &QAction::triggered, this, [this] { mnuElseQuit_Click(); });
+    // Tab goes from the menu through the step's text and panel to Next.
+    QWidget* order[] = {Label2, Description, Text1, Dir1, Command3, Command4, Command2, Command5,
+                        Command7, Option1, Option2, Option3, Command6, Command1};
+    for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
     ShowStepPanel();
 }
 
@@ -196,20 +221,46 @@ bool frmMain::Form_Load() {
     return true;
 }
 
+// The first-start flag is a side effect: a settings store that cannot be read or written is
+// reported on the assistant's own error path, and the start goes on.
 void frmMain::firstStart() {
-    if (platform().getSetting(kTitle, "configuration", "firsttime") == "YES") return;
+    std::string seen;
+    try {
+        seen = platform().getSetting(kTitle, "configuration", "firsttime");
+    } catch (const RunError& e) {
+        ShowErrorBox(std::string("The setting firsttime of ") + kTitle + " could not be read: " + e.description(),
+                     e.number());
+        return;
+    }
+    if (seen == "YES") return;
     platform().msgBox("Welcome,\r\nThis is the first time that you start LvlSmith.\r\n"
                       "Click okay to launch the manual for a quick introduction\r\n"
                       "on how to use the application and a step-by-step modding procedure.\r\n\r\n"
                       "You can view this manual anytime by selecting it in the tool-menu.",
                       0, "welcome.");
     OpenManual(ManualPath);
-    platform().saveSetting(kTitle, "configuration", "firsttime", "YES");
+    try {
+        platform().saveSetting(kTitle, "configuration", "firsttime", "YES");
+    } catch (const RunError& e) {
+        ShowErrorBox(std::string("The setting firsttime of ") + kTitle + " could not be saved: " + e.description(),
+                     e.number());
+    }
 }
 
 int frmMain::OpenManual(std::string& path) {
     ManualPath = resolvePath(KorvexDir, "Korvex.wfd/helpfiles/levelaide/levelaide.htm");
-    return platform().shellOpen(path);
+    const int result = platform().shellOpen(localFileUrl(path));
+    if (result <= 32) {
+        // The desktop opened nothing: say so, with the reason when the file itself is the cause.
+        RunError why(err::PathFileAccess);
+        try {
+            requireRegularFile(path);
+        } catch (const RunError& e) {
+            why = e;
+        }
+        ShowErrorBox("The manual " + path + " could not be opened: " + why.description(), why.number());
+    }
+    return result;
 }
 
 std::string frmMain::StepNumberText() const { return numTextTrimmed(CurrentStep); }
@@ -227,7 +278,12 @@ void frmMain::WriteLog(const std::string& text) {
 
 void frmMain::LogSeparator() { WriteLog("> ==========================================="); }
 
-void frmMain::LogSeparatorBlank() { WriteLog(std::string("> ===========================================") + CRLF); }
+// A text ending in CR LF leaves an empty line after it: written as that empty line, since the
+// log writer keeps every value on its one line.
+void frmMain::LogSeparatorBlank() {
+    LogSeparator();
+    WriteLog("");
+}
 
 std::string frmMain::levelFile(const std::string& name) const { return resolvePath(levelFolder(), name); }
 
@@ -263,13 +319,43 @@ void frmMain::loadStepText() {
     }
 }
 
+// Step 2 could not start: the folder step again, as it was before step 2 (no level to open),
+// with the folder list read anew, since the folder may have gone meanwhile.
+void frmMain::backToFolderStep() {
+    mnuOpenSelectedLevel->setEnabled(false);
+    DecrementStep();
+    loadStepPicture();
+    loadStepText();
+    ShowStepPanel();
+    std::string folder = Dir1->path();
+    while (!folder.empty() && folder != "/" && !dirExists(folder)) folder = parentDir(folder);
+    try {
+        if (folder == Dir1->path())
+            Dir1->refresh();
+        else
+            Dir1->setPath(folder.empty() ? KorvexDir : folder);
+    } catch (const RunError& e) {
+        ShowErrorBox(e.description(), e.number());
+    }
+}
+
+// Before a file the player may still need is replaced by other bytes, the old one is kept
+// beside it under a stamped name, and the log says so. Raises when it cannot be kept: the
+// caller then replaces nothing.
+void frmMain::keepBeforeReplace(const std::string& path, const std::string& newBytes) {
+    const std::string kept = keepCopyBeforeReplace(path, newBytes, timeStamp(platform().now(), "yyyy-MM-dd_HH-mm-ss"));
+    if (!kept.empty()) WriteLog(">> Kept the earlier " + fileNameOf(path) + " as " + kept);
+}
+
 void frmMain::writeLogHeader() {
     WriteLog("");
     WriteLog(std::string(46, '*'));
     WriteLog("  Quellfort - Modding Wizard. LvlSmith ");
     WriteLog(std::string(46, '='));
-    WriteLog("Started at: " + MakeDateStamp() + CRLF);
-    WriteLog(std::string("==Beginning new Log===========================") + CRLF);
+    WriteLog("Started at: " + MakeDateStamp());
+    WriteLog("");
+    WriteLog("==Beginning new Log===========================");
+    WriteLog("");
 }
 
 void frmMain::Command1_Click() {
@@ -288,6 +374,16 @@ void frmMain::Command1_Click() {
         LogSeparator();
         WriteLog("> User selected level. Levelpath is:");
         WriteLog("> " + level);
+        if (holdsLineBreak(level)) {
+            // The job file names the folder on a line of its own; a line break there would
+            // make the rest of the name a command of the job.
+            WriteLog(">> The level folder's name holds a line break: it cannot be the level of a job file.");
+            ShowErrorBox("The level folder " + level + " holds a line break in its name and cannot be the level of "
+                                                       "the job file QfsBatch.bat. Rename the folder.",
+                         err::BadFileName);
+            backToFolderStep();
+            return;
+        }
         WriteLog("> Unlocking Menuentry 'Open selected Level'");
         mnuOpenSelectedLevel->setEnabled(true);
         WriteLog("> Locking Menuentry 'Delete Logfile'");
@@ -295,17 +391,18 @@ void frmMain::Command1_Click() {
         WriteLog("> Backing up data binary.");
         const std::string backup = levelFile("data1.qfs");
         try {
-            writeFileAtomic(backup, readFile(levelFile("data1.bin")));
+            // A data1.qfs left by an abandoned run may be the level's only original: kept first.
+            const std::string bytes = readFile(levelFile("data1.bin"));
+            keepBeforeReplace(backup, bytes);
+            writeWorkFile(backup, bytes);
         } catch (const RunError& e) {
             // Without the work copy nothing can be rebuilt: back to the folder step.
             WriteLog(">> Backup failed: " + e.description() + "(" + IntToText(std::int16_t(e.number())) + ")");
             ShowErrorBox("The level's data file " + levelFile("data1.bin") + " could not be backed up: " +
                              e.description(),
                          e.number());
-            DecrementStep();
-            loadStepPicture();
-            loadStepText();
-            ShowStepPanel();
+            WriteLog("> Locking Menuentry 'Open selected Level'");
+            backToFolderStep();
             return;
         }
         WriteLog("> Backed up as:");
@@ -372,7 +469,9 @@ void frmMain::Command5_Click() {
     const std::string level = levelFolder();
     const std::string bak = levelFile("data1.bak");
     try {
-        writeFileAtomic(bak, readFile(levelFile("data1.qfs")));
+        const std::string bytes = readFile(levelFile("data1.qfs"));
+        keepBeforeReplace(bak, bytes);
+        writeFileAtomic(bak, bytes);
     } catch (const RunError& e) {
         ShowErrorBox("The work file " + levelFile("data1.qfs") + " could not be backed up: " + e.description(),
                      e.number());
@@ -383,7 +482,7 @@ void frmMain::Command5_Click() {
     WriteLog("> Writing Jobfile to");
     WriteLog("> " + level);
     try {
-        writeLinesAtomic(levelFile("QfsBatch.bat"), jobFileLines(level));
+        writeWorkLines(levelFile("QfsBatch.bat"), jobFileLines(level));
     } catch (const RunError& e) {
         WriteLog(">> Writing failed: " + e.description() + "(" + IntToText(std::int16_t(e.number())) + ")");
         ShowErrorBox("The job file " + levelFile("QfsBatch.bat") + " could not be written: " + e.description(),
@@ -424,29 +523,37 @@ void frmMain::Command7_Click() {
         if (fileLength(bak) != fileLength(qfs))
             throw RunError(err::PathFileAccess, bak + " does not hold data1.qfs in full");
     } catch (const RunError& e) {
-        ShowErrorBox(e.description() + ". Click 'Write New Objects' again.", e.number());
+        // "Write New Objects" joins data1.qfs and data1.bin: worth pressing again only while
+        // both are there (after an update data1.qfs is gone).
+        const bool rejoin = fileExists(qfs) && fileExists(bin);
+        ShowErrorBox(e.description() + (rejoin ? ". Click 'Write New Objects' again." : "."), e.number());
         return;
     }
-    // The log keeps its order; the work file goes only once the rename, which replaces the
-    // editor's data1.bin in one step, has given the level its joined file.
-    WriteLog("> Deleting Jobfile...");
+    // The rename replaces the editor's data1.bin with the joined file in one step; the work
+    // files go only once it has succeeded. Each line is logged once its step has happened.
     try {
-        removeFile(levelFile("qfsbatch.bat"));
-    } catch (const RunError&) {
-    }
-    WriteLog("> Deleting workfile...");
-    WriteLog("> Deleting qf-created binary...");
-    WriteLog("> Updating level with recreated binary");
-    try {
-        renameFile(joined, bin);
+        replaceFileWith(joined, bin);
     } catch (const RunError& e) {
+        WriteLog(">> Updating level failed: " + e.description() + "(" + IntToText(std::int16_t(e.number())) + ")");
         ShowErrorBox(joined + " could not replace " + bin + ": " + e.description(), e.number());
         return;
     }
-    try {
-        removeFile(qfs);
-    } catch (const RunError&) {
-    }
+    WriteLog("> Deleting qf-created binary...");
+    WriteLog("> Updating level with recreated binary");
+    // A work file already gone is passed over; any other failure is logged and passed over.
+    const auto removeWorkFile = [this](const std::string& path, const char* line) {
+        try {
+            removeFile(path);
+        } catch (const RunError& e) {
+            if (e.number() != err::FileNotFound)
+                WriteLog(">> " + path + " could not be deleted: " + e.description() + "(" +
+                         IntToText(std::int16_t(e.number())) + ")");
+            return;
+        }
+        WriteLog(line);
+    };
+    removeWorkFile(levelFile("qfsbatch.bat"), "> Deleting Jobfile...");
+    removeWorkFile(qfs, "> Deleting workfile...");
     WriteLog("> Unlocking Next button");
     Command1->setEnabled(true);
     LogSeparatorBlank();
@@ -492,7 +599,8 @@ void frmMain::startGame(const char* firstLine, const std::vector<std::string>& a
                      e.number());
         platform().endProgram(0);
     }
-    WriteLog(std::string(">> Execution succeeded.") + CRLF);
+    WriteLog(">> Execution succeeded.");
+    WriteLog("");
 }
 
 // The game gets one argument per option and the level folder as one, verbatim.
@@ -543,7 +651,13 @@ void frmMain::Label2_MouseUp() {
     Label2->setFont(f);
 }
 
-void frmMain::Label2_Click() { mnu->popup(QCursor::pos()); }
+// A click opens the menu where the mouse is; from the keyboard it opens below the label.
+void frmMain::Label2_Click() {
+    if (mnu->isVisible()) return;
+    const QPoint cursor = QCursor::pos();
+    mnu->popup(Label2->rect().contains(Label2->mapFromGlobal(cursor)) ? cursor
+                                                                        : Label2->mapToGlobal(Label2->rect().bottomLeft()));
+}
 
 template <typename F>
 void frmMain::guarded(F&& f) {

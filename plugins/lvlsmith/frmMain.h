@@ -3,6 +3,7 @@
 // text, and the pop-up menu behind the label "Menu".
 
 #include "shared/Launch.h"
+#include "shared/widgets/CommandLabel.h"
 #include "shared/widgets/FileControls.h"
 
 #include <QLabel>
@@ -23,19 +24,21 @@ namespace kx::lvlsmith {
 
 class frmAbout;
 
-// A label that reports its mouse button and clicks, as the "Menu" label needs them.
-class MenuLabel : public QLabel {
+// The "Menu" label: a command label (Tab reaches it, Return and Space click it) that also
+// reports its mouse button going down and up, and opens on the menu key.
+class MenuLabel : public CommandLabel {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
+    using CommandLabel::CommandLabel;
 signals:
     void mouseDown();
     void mouseUp();
-    void clicked();
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
 };
 
 class frmMain : public QWidget {
@@ -112,6 +115,8 @@ private:
     std::string levelFolder() const { return Dir1->path(); }
     std::string levelFile(const std::string& name) const;
     void lockNext();
+    void backToFolderStep();
+    void keepBeforeReplace(const std::string& path, const std::string& newBytes);
     void loadStepPicture();
     void loadStepText();
     void writeLogHeader();

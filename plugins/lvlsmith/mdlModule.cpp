@@ -6,9 +6,15 @@
 #include "core/Text.h"
 #include "platform/Platform.h"
 
+#include <QApplication>
+#include <QPushButton>
 #include <QLocale>
 
 namespace kx::lvlsmith {
+
+QIcon levelAideIcon() { return QIcon(QStringLiteral(":/levelaide/levelaide.png")); }
+
+QPixmap welcomePicture() { return QPixmap(QStringLiteral(":/levelaide/wizpic0.png")); }
 
 std::string IntToText(std::int16_t n) { return numTextTrimmed(n); }
 
@@ -20,10 +26,16 @@ void ShowErrorBox(const std::string& message, int number) {
 
 void ShowInfoBox(const std::string& message) { platform().msgBox(message, 0, "Information."); }
 
+std::string shortDate(const QDate& date, const QLocale& locale) {
+    // Writing-direction marks some formats carry (ar_EG) say nothing in a log line.
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    for (const char16_t mark : {u'\u200e', u'\u200f', u'\u061c'}) format.remove(QChar(mark));
+    return timeStamp(QDateTime(date, QTime(0, 0)), format);
+}
+
 std::string MakeDateStamp() {
     const QDateTime now = platform().now();
-    std::string stamp = fromUi(QLocale::system().toString(now.date(), QLocale::ShortFormat)) + " " +
-                        fromUi(now.toString("HH:mm:ss"));
+    std::string stamp = shortDate(now.date()) + " " + timeStamp(now, "HH:mm:ss");
     for (char& c : stamp) {
         if (c == '/' || c == ':' || c == '\\' || c == ',' || c == '.') c = '-';
         platform().doEvents();
@@ -43,10 +55,12 @@ std::vector<std::string> jobFileLines(const std::string& levelFolder) {
 
 void joinDataFiles(const std::string& levelFolder) {
     const std::string joined = readFile(resolvePath(levelFolder, "data1.qfs")) + readFile(resolvePath(levelFolder, "data1.bin"));
-    writeFileAtomic(resolvePath(levelFolder, "data1.new"), joined);
+    writeWorkFile(resolvePath(levelFolder, "data1.new"), joined);
 }
 
 void Main(const std::string& commandLine) {
+    // Its boxes carry the assistant's icon too.
+    QApplication::setWindowIcon(levelAideIcon());
     auto* form = new frmMain(commandLine);
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->setWindowTitle("Quellfort - Modding Wizard");
@@ -57,6 +71,7 @@ void Main(const std::string& commandLine) {
     form->firstStart();
     form->show();
     form->ShowStepPanel();
+    form->Command1->setFocus();
 }
 
 } // namespace kx::lvlsmith

@@ -6,6 +6,7 @@
 #include "core/RunError.h"
 #include "core/Text.h"
 #include "platform/Platform.h"
+#include "shared/ModuleCommandLine.h"
 
 #include <QLocale>
 
@@ -13,6 +14,13 @@ namespace kx::orn {
 
 namespace {
 const char* const kCritical = "Critical Error.";
+}
+
+std::string shortDate(const QDate& date, const QLocale& locale) {
+    // Writing-direction marks some formats carry (ar_EG) say nothing in a log line.
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    for (const char16_t mark : {u'\u200e', u'\u200f', u'\u061c'}) format.remove(QChar(mark));
+    return timeStamp(QDateTime(date, QTime(0, 0)), format);
 }
 
 CommandLineParts splitCommandLine(const std::string& commandLine) {
@@ -40,6 +48,14 @@ void Program::ReadCLINE(const std::string& commandLine) {
     if (FunctionName.empty() || KorvexDir.empty()) {
         platform().msgBox("Execution not possible. Error while Parsing Function or Korvex with ';'.\r", 16, kCritical);
         platform().endProgram(0);
+    }
+    // The program changes into its base directory and then builds every path from it: a relative
+    // one is made absolute now, before the change, so that it still names the same folder.
+    // (The modules' rule, from their shared command-line check.) Without a current directory
+    // it stays as given, and entering it fails on its own error path.
+    try {
+        KorvexDir = kx::absoluteBaseDir(KorvexDir);
+    } catch (const RunError&) {
     }
     // A missing logs folder drops the lines; the program goes on.
     log_ = std::make_unique<LogFile>(joinPath(KorvexDir, "korvex.wfd/logs/plg_orn.log"));
@@ -90,8 +106,9 @@ std::string Program::ConvertToPath(std::string& path) {
 void Program::CheckRegPath() {
     const std::string result = variantText(registryResult);
     if (!result.empty()) {
-        WriteLog(std::string(">> Registry seems okay.") + CRLF + ">> Class WindowsRegistry.QueryValue returned: '" +
-                 result + "'");
+        // Two lines in the file: the log writer keeps each call on a line of its own.
+        WriteLog(">> Registry seems okay.");
+        WriteLog(">> Class WindowsRegistry.QueryValue returned: '" + result + "'");
         return;
     }
     WriteLog(">> Registry returned NO Path. Halting Execution.");
@@ -113,8 +130,7 @@ void Program::Main(const std::string& commandLine) {
     WindowsRegistry registry;
     ReadCLINE(commandLine);
     const QDateTime now = platform().now();
-    WriteLog("ORN PLUGIN STARTED.  " + fromUi(now.toString("HH:mm:ss")) + " :: " +
-             fromUi(QLocale::system().toString(now.date(), QLocale::ShortFormat)));
+    WriteLog("ORN PLUGIN STARTED.  " + timeStamp(now, "HH:mm:ss") + " :: " + shortDate(now.date()));
     WriteLog("Calling SubFunction ReadCLINE()");
     WriteLog("Recurse to KorvexDir");
     try {

@@ -6,6 +6,9 @@
 
 #include "shared/Launch.h"
 
+#include <QDate>
+#include <QLocale>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -18,6 +21,10 @@ struct CommandLineParts {
 // Every ";" splits: the function is what stands before it, the directory what follows the one
 // character after it; so the last ";" decides.
 CommandLineParts splitCommandLine(const std::string& commandLine);
+
+// The date in the short form of the user's regional format, its digits Latin in every locale
+// (a locale's own digits would become "?" in the log).
+std::string shortDate(const QDate& date, const QLocale& locale = QLocale::system());
 
 class Program {
 public:

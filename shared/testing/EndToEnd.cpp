@@ -75,14 +75,33 @@ ScopedEnv::~ScopedEnv() {
     }
 }
 
+bool forkedWithoutExec(qint64 pid) {
+    QFile stat("/proc/" + QString::number(pid) + "/stat");
+    if (!stat.open(QIODevice::ReadOnly)) return false;
+    const QByteArray text = stat.readAll();
+    // The name in parentheses may hold blanks and ")": the fields start after the last one.
+    const qsizetype end = text.lastIndexOf(')');
+    if (end < 0) return false;
+    const QList<QByteArray> fields = text.mid(end + 1).simplified().split(' ');
+    // state ppid pgrp session tty_nr tpgid flags ...
+    if (fields.size() < 7) return false;
+    bool ok = false;
+    const qulonglong flags = fields[6].toULongLong(&ok);
+    constexpr qulonglong kForkNoExec = 0x40; // the kernel's PF_FORKNOEXEC, cleared by exec
+    return ok && (flags & kForkNoExec) != 0;
+}
+
 namespace {
-// Calls f(pid, its /proc folder) for every process but init.
+// Calls f(pid, its /proc folder) for every process but init. A process that was forked and
+// has not yet called exec is left out: it still shows its parent's program file and argument
+// vector (a program opening a document forks before it runs the opener), yet it is no second
+// run of that program.
 template <typename F>
 void forEachProcess(F&& f) {
     for (const QString& name : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         bool ok = false;
         const qint64 pid = name.toLongLong(&ok);
-        if (ok && pid > 1) f(pid, "/proc/" + name);
+        if (ok && pid > 1 && !forkedWithoutExec(pid)) f(pid, "/proc/" + name);
     }
 }
 } // namespace

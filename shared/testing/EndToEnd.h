@@ -42,6 +42,10 @@ private:
     QString cwd_;
 };
 
+// True while pid is a fork that has not called exec yet: it still carries its parent's program
+// file and argument vector, so the look-ups below leave it out.
+bool forkedWithoutExec(qint64 pid);
+
 // The running processes whose program file is program (compared as canonical paths): in a
 // folder of the test's own, only programs the test started.
 std::vector<qint64> processesOf(const QString& program);

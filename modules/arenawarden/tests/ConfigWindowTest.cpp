@@ -12,6 +12,7 @@
 #include "core/Text.h"
 #include "shared/Ui.h"
 #include "shared/testing/ShownText.h"
+#include "shared/widgets/CommandLabel.h"
 #include "shared/widgets/FileControls.h"
 
 #include <QCheckBox>
@@ -23,7 +24,9 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QApplication>
 #include <QTabBar>
+#include <QTest>
 
 #include <functional>
 #include <optional>
@@ -221,11 +224,12 @@ TEST_F(ConfigWindow, LaunchingACyclingServerHandsItsSettingsOver) {
     setCheckValue(w.Check1, 1);
     w.List2->clear();
     for (const char* m : {"a", "b", "a"}) w.List2->addItem(m);
+    w.Text2->setText("Bob's\tRock&Roll");
     w.Command1_Click();
     EXPECT_EQ(cfgServWindow(), nullptr);
     frmServerModule* m = serverModuleIfLoaded();
     ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->Frame3->title().toStdString(), "KX3.Bob's Game");
+    EXPECT_EQ(m->Frame3->title().toStdString(), "KX3.Bob's Rock&&Roll") << "the name as text, no mnemonic";
     EXPECT_EQ(m->lblGameType->text().toStdString(), "Gametype is 'teamplay'.");
     EXPECT_EQ(m->lblMaxPlayers->text().toStdString(), "Server will host 12 Players.");
     EXPECT_EQ(m->lblCycleCount->text().toStdString(), "Server will cycle map every  30 minutes.");
@@ -233,7 +237,7 @@ TEST_F(ConfigWindow, LaunchingACyclingServerHandsItsSettingsOver) {
     EXPECT_EQ(state().serverPlayers, 12);
     EXPECT_EQ(state().cycleMinutes, 30);
     EXPECT_EQ(state().serverGameType, "teamplay");
-    EXPECT_EQ(state().serverName, "KX3.Bob's Game");
+    EXPECT_EQ(state().serverName, "KX3.Bob's\tRock&Roll");
     ASSERT_EQ(fake.starts.size(), 1u);
     EXPECT_EQ(fake.starts[0].args.at(6), "a");
     EXPECT_EQ(logLines(m->Text1).front(), "ZIV started...");
@@ -295,6 +299,28 @@ TEST_F(ConfigWindow, TheCycleTimeInput) {
         fake.boxes.clear();
         nextCase();
     }
+}
+
+// From the tab strip to the cycle time and its scroll bar with the keyboard alone.
+TEST_F(ConfigWindow, TheCycleTimeScrollBarIsSetWithTheKeyboard) {
+    auto& w = cfg();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.tbsConfigureTab->setFocus();
+    QTest::keyClick(w.tbsConfigureTab, Qt::Key_Right);
+    QTest::keyClick(w.tbsConfigureTab, Qt::Key_Right);
+    ASSERT_EQ(w.pages->currentWidget(), w.Picture1[2]);
+    for (int i = 0; i < 10 && QApplication::focusWidget() != w.HScroll1; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), w.HScroll1);
+    QTest::keyClick(w.HScroll1, Qt::Key_Right);
+    EXPECT_EQ(w.HScroll1->value(), 41);
+    EXPECT_EQ(shown(w.Text3), " 41");
+    QTest::keyClick(w.HScroll1, Qt::Key_Left);
+    QTest::keyClick(w.HScroll1, Qt::Key_Left);
+    EXPECT_EQ(shown(w.Text3), " 39");
+    EXPECT_TRUE(fake.boxes.empty());
 }
 
 TEST_F(ConfigWindow, TheLaunchTakesTheTypedCycleTimeOnlyWithinItsRange) {
@@ -407,6 +433,99 @@ TEST_F(ConfigWindow, PagesAndSubPages) {
     w.Label24_Click();
     EXPECT_FALSE(w.Picture3->isVisibleTo(&w));
     EXPECT_TRUE(w.tbsConfigureTab->isEnabled());
+}
+
+// The label commands from the keyboard alone: reached by Tab, acting on Return and Space, and
+// no page a keyboard user cannot leave.
+class ConfigWindowKeys : public ArenaTest {
+protected:
+    frmCfgServ& shown() {
+        auto& w = cfg();
+        w.show();
+        QApplication::setActiveWindow(&w);
+        if (!QTest::qWaitForWindowActive(&w)) throw std::runtime_error("the window is not active");
+        return w;
+    }
+    static QWidget* focus() { return QApplication::focusWidget(); }
+    // Tab until the widget has the focus; false when it is never reached.
+    static bool tabTo(QWidget* target) {
+        for (int i = 0; i < 40; ++i) {
+            if (focus() == target) return true;
+            QTest::keyClick(focus(), Qt::Key_Tab);
+        }
+        return focus() == target;
+    }
+};
+
+TEST_F(ConfigWindowKeys, TheStartPageAndItsSubPagesAreUsedWithTheKeyboard) {
+    writeSet("autumn.ini", {"sv_name=Autumn"});
+    writeSet("weekend.ini", {"sv_name=Weekend", "sv_iscycling=true", "sv_addmap=the airbase"});
+    auto& w = shown();
+
+    // "Get Information..." and its "Back".
+    ASSERT_TRUE(tabTo(w.Label21));
+    QTest::keyClick(w.Label21, Qt::Key_Return);
+    EXPECT_TRUE(w.Picture2->isVisible());
+    EXPECT_EQ(focus(), w.Text1) << "focus on the page's first field";
+    QTest::keyClick(focus(), Qt::Key_Tab);
+    EXPECT_EQ(focus(), w.Label23) << "the information text passes Tab on";
+    EXPECT_FALSE(tabTo(w.Label22)) << "the covered start page is out of reach";
+    ASSERT_TRUE(tabTo(w.Label23));
+    QTest::keyClick(w.Label23, Qt::Key_Space);
+    EXPECT_FALSE(w.Picture2->isVisible());
+
+    // "Process a ServerSet...", the set chosen with the keys, "Ok, use the selected."
+    ASSERT_TRUE(tabTo(w.Label20));
+    QTest::keyClick(w.Label20, Qt::Key_Space);
+    EXPECT_TRUE(w.Picture4->isVisible());
+    EXPECT_EQ(focus(), w.File1);
+    QTest::keyClick(w.File1, Qt::Key_End);
+    EXPECT_EQ(w.File1->fileName(), "weekend.ini");
+    ASSERT_TRUE(tabTo(w.Label28));
+    QTest::keyClick(w.Label28, Qt::Key_Return);
+    EXPECT_TRUE(w.Picture3->isVisible());
+    EXPECT_FALSE(w.tbsConfigureTab->isEnabled());
+    EXPECT_EQ(fromUi(w.Text2->text()), "Weekend");
+
+    // The confirmation page: Tab leaves the protocol for the page's two commands.
+    EXPECT_EQ(focus(), w.Protocol);
+    QTest::keyClick(w.Protocol, Qt::Key_Tab);
+    EXPECT_EQ(focus(), w.Label25);
+    QTest::keyClick(w.Label25, Qt::Key_Tab);
+    EXPECT_EQ(focus(), w.Label24);
+    QTest::keyClick(w.Label24, Qt::Key_Return);
+    EXPECT_FALSE(w.Picture3->isVisible());
+    EXPECT_TRUE(w.tbsConfigureTab->isEnabled());
+    EXPECT_TRUE(w.Label22->isVisible());
+    EXPECT_TRUE(fake.boxes.empty());
+
+    // Again, and this time "Ok, launch my Server now.": the set cycles in its own window.
+    ASSERT_TRUE(tabTo(w.Label20));
+    QTest::keyClick(w.Label20, Qt::Key_Return);
+    ASSERT_TRUE(tabTo(w.Label28));
+    QTest::keyClick(w.Label28, Qt::Key_Space);
+    ASSERT_TRUE(tabTo(w.Label25));
+    QTest::keyClick(w.Label25, Qt::Key_Space);
+    ASSERT_NE(serverModuleIfLoaded(), nullptr);
+    EXPECT_EQ(state().activeMap, "the airbase");
+}
+
+TEST_F(ConfigWindowKeys, CreateServerSetAndLaunchActOnTheKeys) {
+    auto& w = shown();
+    w.tbsConfigureTab->setFocus();
+    for (int i = 0; i < 4; ++i) QTest::keyClick(w.tbsConfigureTab, Qt::Key_Right);
+    ASSERT_EQ(w.pages->currentWidget(), w.Picture1[4]);
+    fake.inputAnswers = {std::string("keyed")};
+    ASSERT_TRUE(tabTo(w.Label18));
+    QTest::keyClick(w.Label18, Qt::Key_Return);
+    EXPECT_TRUE(dir.exists("korvex.wfd/config/serversets/keyed.ini"));
+
+    // "Launch a dedicated Server with my default settings.": one server, then the module ends.
+    w.tbsConfigureTab->setFocus();
+    for (int i = 0; i < 4; ++i) QTest::keyClick(w.tbsConfigureTab, Qt::Key_Left);
+    ASSERT_TRUE(tabTo(w.Label22));
+    EXPECT_THROW(QTest::keyClick(w.Label22, Qt::Key_Space), ProgramEnded);
+    ASSERT_EQ(fake.starts.size(), 1u);
 }
 
 TEST_F(ConfigWindow, TheEndCommandEndsTheModule) {

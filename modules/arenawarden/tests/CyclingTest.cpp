@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 namespace kx::arenawarden {
@@ -111,6 +112,38 @@ TEST_F(Cycling, TheEndOfEachCycleStartsTheNextMapAndWrapsAround) {
     expected.insert(expected.end(), kCycleLines.begin(), kCycleLines.end());
     for (int i = 0; i < 3; ++i) expected.insert(expected.end(), oneTimed.begin(), oneTimed.end());
     EXPECT_EQ(lines, expected);
+}
+
+// Counts the paints a widget receives.
+class Paints : public QObject {
+public:
+    explicit Paints(QWidget* w) { w->installEventFilter(this); }
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+
+// The present time changes once a second; of the ten ticks in it only the first draws the box.
+TEST_F(Cycling, WhileWaitingOnlyTheNewSecondIsDrawn) {
+    auto& m = window({"a"});
+    m.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m));
+    m.Command1_Click();
+    fake.clock = fake.clock.addMSecs(1000 - fake.clock.time().msec()); // a whole second
+    tickAfter(m, 0);
+    QCoreApplication::processEvents();
+    Paints now(m.Text5);
+    for (int i = 0; i < 9; ++i) {
+        tickAfter(m, 100);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(now.count, 0);
+    EXPECT_EQ(text(m.Text5), dateTimeText(fake.clock));
+    tickAfter(m, 100);
+    EXPECT_EQ(now.count, 1) << "the new second is drawn at once";
+    EXPECT_EQ(text(m.Text5), dateTimeText(fake.clock));
 }
 
 TEST_F(Cycling, AMissedEndSecondStillEndsTheCycleOnce) {

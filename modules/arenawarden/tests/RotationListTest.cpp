@@ -227,6 +227,21 @@ TEST_F(RotationList, LoadingKeepsDuplicatesAndEmptyLines) {
     EXPECT_TRUE(fake.boxes.empty());
 }
 
+// What the dialog lists it loads: a name found on disk is used as it is.
+TEST_F(RotationList, ListedCycleListsWithAnyNameLoad) {
+    for (const std::string file : {"a:b.nfo", "what?.nfo", "t\tab.nfo", "\"q\".nfo"}) {
+        SCOPED_TRACE(file);
+        dir.write("korvex.wfd/config/cyclelists/" + file, "Port\r\n");
+        auto& w = window(kMaps, {"x"});
+        auto& d = openLoadDialog(w);
+        pick(d, file);
+        QTest::mouseClick(d.OKButton, Qt::LeftButton);
+        EXPECT_EQ(items(w.List2), std::vector<std::string>{"Port"});
+        EXPECT_TRUE(fake.boxes.empty());
+        nextCase();
+    }
+}
+
 TEST_F(RotationList, FailedLoadsReportTheirCode) {
     dir.write("korvex.wfd/config/cyclelists/empty.nfo", "");
     dir.write("korvex.wfd/config/cyclelists/gone.nfo", "a\r\n");

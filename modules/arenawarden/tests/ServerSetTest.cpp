@@ -7,6 +7,7 @@
 
 #include "core/Files.h"
 #include "core/Text.h"
+#include "shared/ServerSetNames.h"
 #include "shared/Ui.h"
 
 #include <QCheckBox>
@@ -190,19 +191,46 @@ TEST_F(ServerSetTest, AMissingFileLeavesTheListsCleared) {
     EXPECT_FALSE(w.Picture3->isVisibleTo(&w));
 }
 
-TEST_F(ServerSetTest, NamesThatAreNoFileNamesAreRefused) {
+// A name found on disk is read as it is, so every set the tray module lists and hands over
+// loads here; only a name that holds a path is refused. Typed names keep the typed-name rule.
+TEST_F(ServerSetTest, ListedNamesLoadAndNamesWithAPathAreRefused) {
     dir.write("korvex.wfd/config/outside.ini", "sv_name=outside\r\n");
-    for (const std::string name : {"../outside.ini", "a\\b.ini", "x:y.ini", "what?.ini", "a\"b.ini", "t\tab.ini", ""}) {
+    const struct {
+        std::string file;
+        bool loads;
+    } cases[] = {{"\"q\".ini", true}, {"x:y.ini", true}, {"what?.ini", true}, {"t\tab.ini", true},
+                 {"a|b*<c>.ini", true}, {"../outside.ini", false}, {"a\\b.ini", false}, {"", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        if (c.loads) {
+            writeSet(c.file, {"sv_name=listed", "sv_addmap=x"});
+            EXPECT_TRUE(isUsableServerSetName(c.file, true)) << "the tray module lists it";
+        }
+        auto& w = cfg();
+        LoadServerSet(w, c.file);
+        if (c.loads) {
+            EXPECT_TRUE(fake.boxes.empty());
+            EXPECT_EQ(fromUi(w.Text2->text()), "listed");
+            EXPECT_EQ(items(w.List2), std::vector<std::string>{"x"});
+        } else {
+            EXPECT_NE(fromUi(w.Text2->text()), "outside");
+            ASSERT_EQ(fake.boxes.size(), 1u);
+            EXPECT_EQ(fake.boxes[0].text, "An error occured while trying to perform the specified task.\r\n"
+                                          "Bad file name or number" +
+                                              (c.file.empty() ? std::string() : " (" + c.file + ")") + " ( 52 )");
+        }
+        fake.boxes.clear();
+        nextCase();
+    }
+}
+
+TEST_F(ServerSetTest, TypedNamesThatAreNoFileNamesAreNotSaved) {
+    for (const std::string name : {"x:y", "what?", "a\"b", "t\tab", "a|b", "a\\b", "../up"}) {
         SCOPED_TRACE(name);
         auto& w = cfg();
-        LoadServerSet(w, name);
-        EXPECT_NE(fromUi(w.Text2->text()), "outside");
-        SaveServerSet(w, name.empty() ? "a|b" : name.substr(0, name.size() - 4));
-        ASSERT_EQ(fake.boxes.size(), 2u);
+        SaveServerSet(w, name);
+        ASSERT_EQ(fake.boxes.size(), 1u);
         EXPECT_EQ(fake.boxes[0].text, "An error occured while trying to perform the specified task.\r\n"
-                                      "Bad file name or number" +
-                                          (name.empty() ? std::string() : " (" + name + ")") + " ( 52 )");
-        EXPECT_EQ(fake.boxes[1].text, "An error occured while trying to perform the specified task.\r\n"
                                       "Bad file name or number ( 52 )");
         fake.boxes.clear();
         nextCase();

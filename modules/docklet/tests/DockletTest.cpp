@@ -14,7 +14,10 @@
 #include <QTemporaryDir>
 #include <QMenu>
 #include <QPixmap>
+#include <QApplication>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -156,14 +159,19 @@ TEST_F(Docklet, FailedStartsAreReportedAndTheModuleRunsOn) {
     EXPECT_TRUE(fake.trayShown);
 }
 
+// Listed are the names the dedicated server module takes when handed over: any name found on
+// disk but one with a path or a line break (the hand-over is a settings line).
 TEST(ServerSetItems, CaptionUpToTheFirstDotAndTheWholeFileName) {
-    const auto items = serverSetItems({"cup.final.ini", "east.ini", "bad\r\nname.ini", "x..ini"});
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].caption, "cup");
-    EXPECT_EQ(items[0].fileName, "cup.final.ini");
-    EXPECT_EQ(items[1].caption, "east");
-    EXPECT_EQ(items[2].caption, "x");
-    EXPECT_EQ(items[2].fileName, "x..ini");
+    const auto items = serverSetItems({"cup.final.ini", "east.ini", "bad\r\nname.ini", "x..ini", "\"q\".ini",
+                                       "a\\b.ini", "what?.ini", "t\tab.ini"});
+    std::vector<std::pair<std::string, std::string>> got;
+    for (const auto& i : items) got.emplace_back(i.caption, i.fileName);
+    EXPECT_EQ(got, (std::vector<std::pair<std::string, std::string>>{{"cup", "cup.final.ini"},
+                                                                      {"east", "east.ini"},
+                                                                      {"x", "x..ini"},
+                                                                      {"\"q\"", "\"q\".ini"},
+                                                                      {"what?", "what?.ini"},
+                                                                      {"t\tab", "t\tab.ini"}}));
 }
 
 TEST_F(Docklet, ServerSetsAreListedAndHandedOverByTheirFile) {
@@ -184,6 +192,65 @@ TEST_F(Docklet, ServerSetsAreListedAndHandedOverByTheirFile) {
 
     form->mnuToolsPlugIn[0]->trigger();
     EXPECT_EQ(fake.settings[SetKey], "cup.final.ini");
+}
+
+// The settings store cannot be written: the choice made in the icon's real menu reports it on
+// the module's error path, inside the menu's own event loop, and the module runs on.
+TEST_F(Docklet, ASettingsStoreThatCannotBeWrittenIsReportedFromTheMenu) {
+    struct ReadOnlySettings : FakePlatform {
+        void saveSetting(const std::string&, const std::string&, const std::string&, const std::string&) override {
+            throw RunError(err::PermissionDenied);
+        }
+    } local;
+    local.current = game.path();
+    local.setProgramName("mod_docklet");
+    game.touchProgram("korvex.wfd/modules/mod_arenawarden");
+    serverSets({"cup.ini"});
+    auto form = load();
+    bool chosen = false;
+    form->popUpMenu = [&](QMenu* menu) {
+        // Down to "launch serverset", into it, past "reload serverset" to the set, Return.
+        QTimer::singleShot(0, menu, [&] {
+            for (int i = 0; i < 6; ++i) QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Down);
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Down);
+            ASSERT_EQ(qobject_cast<QMenu*>(QApplication::activePopupWidget())->activeAction(), form->mnuToolsPlugIn[0]);
+            chosen = true;
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+        });
+        menu->exec(QPoint(20, 20));
+    };
+    // Qt's event loop warns of an exception that passes through it, and throws it on.
+    static std::vector<std::string> warnings;
+    warnings.clear();
+    const auto previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
+        warnings.push_back(m.toStdString());
+    });
+    local.trayMouse(tray::RightButtonUp);
+    qInstallMessageHandler(previous);
+    for (const auto& w : warnings) EXPECT_EQ(w.find("exception"), std::string::npos) << w;
+    EXPECT_TRUE(chosen);
+    EXPECT_FALSE(form->busy());
+    ASSERT_EQ(local.boxes.size(), 2u);
+    EXPECT_EQ(local.boxes[0].text, " 1");
+    EXPECT_EQ(local.boxes[1].text, "An error occured while performing the specified task.\r\n"
+                                   "Permission denied (settings Korvex.ini), 70");
+    EXPECT_EQ(local.boxes[1].title, "error.");
+    EXPECT_TRUE(local.starts.empty()) << "the dedicated server module would not find the set";
+    EXPECT_TRUE(local.trayShown);
+}
+
+// Captions made from file names show "&" and a tab as text: a tab would start a shortcut
+// column. The hand-over keeps the name's own bytes.
+TEST_F(Docklet, ServerSetCaptionsShowTheirNamesAsText) {
+    game.touchProgram("korvex.wfd/modules/mod_arenawarden");
+    serverSets({"Rock&Roll.ini", "tab\there.ini"});
+    auto form = load();
+    ASSERT_EQ(form->mnuToolsPlugIn.size(), 2u);
+    EXPECT_EQ(form->mnuToolsPlugIn[0]->text(), QStringLiteral("Rock&&Roll"));
+    EXPECT_EQ(form->mnuToolsPlugIn[1]->text(), QStringLiteral("tab here"));
+    form->mnuToolsPlugIn[1]->trigger();
+    EXPECT_EQ(fake.settings[SetKey], "tab\there.ini");
 }
 
 TEST_F(Docklet, ReloadRebuildsTheItemsFromTheFolder) {

@@ -51,7 +51,7 @@ std::vector<Proc> processesBelow(const QString& dir) {
     for (const QString& name : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         bool ok = false;
         const qint64 pid = name.toLongLong(&ok);
-        if (!ok || pid <= 1 || pid == QCoreApplication::applicationPid()) continue;
+        if (!ok || pid <= 1 || pid == QCoreApplication::applicationPid() || test::forkedWithoutExec(pid)) continue;
         const QString exe = QFileInfo("/proc/" + name + "/exe").symLinkTarget();
         if (!exe.startsWith(root)) continue;
         QFile cmd("/proc/" + name + "/cmdline");

@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -143,6 +145,87 @@ TEST_F(Tunebench, TypingIntoThePresetListAppliesNothing) {
     form->ApplyConnectionPreset(6);
     EXPECT_EQ(form->ScrollVIEWDIST->value(), 150);
     EXPECT_EQ(form->Combo1->count(), 6);
+}
+
+// The completer made one typed letter a whole entry, and leaving the box then applied it.
+TEST_F(Tunebench, TextTypedIntoThePresetBoxIsNeverAppliedWhenTheBoxIsLeft) {
+    const struct {
+        const char* typed;
+        Qt::Key leaveBy;
+    } cases[] = {{"D", Qt::Key_Tab},           {"p", Qt::Key_Return}, {"Debugging / Mapmaking", Qt::Key_Tab},
+                 {"Playing, LAN", Qt::Key_Enter}, {"x", Qt::Key_Tab}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        auto form = load();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        form->ScrollVIEWDIST->setValue(150);
+        form->TextFRAGLIMIT->setText("7");
+        form->Combo1->setFocus();
+        form->Combo1->lineEdit()->selectAll();
+        QTest::keyClicks(form->Combo1->lineEdit(), c.typed);
+        EXPECT_EQ(fromUi(form->Combo1->currentText()), c.typed) << "nothing completed";
+        QTest::keyClick(QApplication::focusWidget(), c.leaveBy);
+        if (c.leaveBy == Qt::Key_Tab) EXPECT_FALSE(form->Combo1->hasFocus());
+        EXPECT_EQ(sliders(*form), (std::vector<int>{200, 150, 13, 2, 2, 5}));
+        EXPECT_EQ(fromUi(form->TextFRAGLIMIT->text()), "7");
+        form->Command11->click();
+        EXPECT_EQ(game.read("default.cfg").substr(0, 35), "fov 200\r\nviewdist 150\r\nmousesens 13");
+    }
+}
+
+// Choosing from the list: its open list, or the arrow keys on the closed box.
+TEST_F(Tunebench, AnEntryChosenFromTheListAppliesItsPreset) {
+    auto form = load();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->Combo1->setFocus();
+    QTest::keyClicks(form->Combo1->lineEdit(), "zz");
+    QTest::keyClick(form->Combo1, Qt::Key_Down, Qt::AltModifier); // opens the list
+    QAbstractItemView* view = form->Combo1->view();
+    ASSERT_TRUE(view->isVisible());
+    for (int i = 0; i < 4; ++i) QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(form->Combo1->currentIndex(), 4);
+    EXPECT_EQ(sliders(*form), (std::vector<int>{200, 1200, 9, 0, 4, 40}));
+
+    form->TextSCORELIMIT->setText("9");
+    QTest::keyClick(form->Combo1->lineEdit(), Qt::Key_Down);
+    EXPECT_EQ(form->Combo1->currentIndex(), 5);
+    EXPECT_EQ(sliders(*form), (std::vector<int>{200, 2000, 13, 0, 1, 40}));
+    EXPECT_EQ(fromUi(form->TextSCORELIMIT->text()), "0");
+}
+
+// Every slider is reached by Tab and moves by its small step with the arrow keys.
+TEST_F(Tunebench, TheSlidersTakeFocusAndMoveWithTheArrowKeys) {
+    auto form = load();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    const std::vector<QScrollBar*> all = {form->ScrollFOV,    form->ScrollVIEWDIST, form->ScrollMOUSESENS,
+                                          form->ScrollLATENCY, form->ScrollMAXDUP,   form->ScrollMAXRESEND};
+    form->ScrollMOUSESENS->setValue(3);
+    std::vector<QScrollBar*> reached;
+    form->ScrollFOV->setFocus();
+    ASSERT_TRUE(form->ScrollFOV->hasFocus());
+    for (int i = 0; i < 40; ++i) {
+        auto* bar = qobject_cast<QScrollBar*>(QApplication::focusWidget());
+        if (bar && std::find(reached.begin(), reached.end(), bar) == reached.end()) {
+            reached.push_back(bar);
+            const int before = bar->value();
+            QTest::keyClick(bar, Qt::Key_Right);
+            EXPECT_EQ(bar->value(), std::min(before + bar->singleStep(), bar->maximum())) << bar->objectName().toStdString();
+            QTest::keyClick(bar, Qt::Key_Left);
+            EXPECT_EQ(bar->value(), before) << bar->objectName().toStdString();
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(reached, all);
+    EXPECT_EQ(form->ScrollFOV->value(), 200);
+    QTest::keyClick(form->ScrollFOV, Qt::Key_Right);
+    EXPECT_EQ(fromUi(form->SettingsFov->text()), " 205");
 }
 
 TEST_F(Tunebench, AFailedWriteIsReportedAndNothingClaimsSuccess) {

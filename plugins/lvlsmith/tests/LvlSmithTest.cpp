@@ -5,19 +5,27 @@
 #include "frmMain.h"
 #include "mdlModule.h"
 
+#include "core/Files.h"
 #include "core/Text.h"
 #include "platform/FakePlatform.h"
+#include "platform/RealPlatform.h"
+#include "shared/Ui.h"
+#include "shared/testing/EndToEnd.h"
 #include "shared/testing/GameDir.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -156,8 +164,10 @@ TEST_F(LvlSmith, StepsRunTheWholeEditWithTheirLocks) {
     EXPECT_EQ(lvl("data1.bin"), kOld + kEdited);
     EXPECT_EQ(lvl("data1.bak"), kOld);
     for (const char* gone : {"data1.qfs", "data1.new", "QfsBatch.bat"}) EXPECT_FALSE(has(gone)) << gone;
-    EXPECT_TRUE(hasRun(log(), {"> Deleting Jobfile...", "> Deleting workfile...", "> Deleting qf-created binary...",
-                               "> Updating level with recreated binary", "> Unlocking Next button"}));
+    // Each line once its step has happened: the rename that replaces the editor's data1.bin
+    // comes first, the work files go after it.
+    EXPECT_TRUE(hasRun(log(), {"> Deleting qf-created binary...", "> Updating level with recreated binary",
+                               "> Deleting Jobfile...", "> Deleting workfile...", "> Unlocking Next button"}));
     EXPECT_TRUE(form->Command1->isEnabled());
     ASSERT_EQ(fake.boxes.size(), 2u);
     EXPECT_EQ(fake.boxes[1].text, "Your old data1 binary has been backed up as:\r\n" + level() + "/data1.bak");
@@ -202,6 +212,7 @@ TEST_F(LvlSmith, UpdateAndCleanKeepsTheLevelUnlessTheJoinedFileIsComplete) {
         ASSERT_EQ(fake.boxes.size(), 1u);
         EXPECT_EQ(fake.boxes[0].title, "Error.");
         EXPECT_EQ(fake.boxes[0].style, 48);
+        EXPECT_NE(fake.boxes[0].text.find("Click 'Write New Objects' again."), std::string::npos);
         EXPECT_EQ(lvl("data1.bin"), bin);
         EXPECT_EQ(lvl("data1.qfs"), qfs);
         EXPECT_EQ(lvl("data1.new"), joined);
@@ -243,11 +254,287 @@ TEST_F(LvlSmith, FailedBackupGoesBackToTheFolderStep) {
     EXPECT_EQ(form->CurrentStep, 1);
     EXPECT_EQ(visiblePanel(), 1);
     EXPECT_TRUE(form->Command1->isEnabled());
+    EXPECT_FALSE(form->mnuOpenSelectedLevel->isEnabled()); // no level until step 2 has one
     EXPECT_FALSE(game.exists("data1.qfs"));
     form->Dir1->setPath(level());
     form->Command1_Click();
     EXPECT_EQ(form->CurrentStep, 2);
     EXPECT_EQ(lvl("data1.qfs"), kOld);
+    EXPECT_TRUE(form->mnuOpenSelectedLevel->isEnabled());
+}
+
+TEST_F(LvlSmith, LevelFolderDeletedMeanwhileIsNoLongerListed) {
+    form->Command1_Click();
+    ASSERT_TRUE(QDir(QString::fromStdString(level())).removeRecursively());
+    form->Command1_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(form->CurrentStep, 1);
+    EXPECT_EQ(form->Dir1->path(), game.file("levels"));
+    for (int i = 0; i < form->Dir1->count(); ++i) EXPECT_NE(form->Dir1->entryPath(i), level());
+    EXPECT_EQ(form->Dir1->entryPath(form->Dir1->currentRow()), game.file("levels"));
+}
+
+// A level folder is a line of the job file: a name with a line break is refused before anything
+// is copied, and the log keeps each of its lines whole.
+TEST_F(LvlSmith, LevelFolderWithALineBreakIsRefused) {
+    for (const char* name : {"lvl2\nrm", "lvl3\r\nrm", "lvl4\r"}) {
+        SCOPED_TRACE(name);
+        const std::string folder = game.file(std::string("levels/") + name);
+        game.write(std::string("levels/") + name + "/data1.bin", kOld);
+        game.write("korvex.wfd/logs/plg_lvlsmith.log", "");
+        fake.boxes.clear();
+        form = std::make_unique<frmMain>(game.path());
+        ASSERT_TRUE(form->Form_Load());
+        form->Dir1->setPath(folder);
+        form->Command1_Click();
+        form->Command1_Click();
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].title, "Error.");
+        EXPECT_EQ(fake.boxes[0].text.substr(fake.boxes[0].text.size() - 4), ", 52");
+        EXPECT_EQ(form->CurrentStep, 1);
+        EXPECT_TRUE(form->Command1->isEnabled());
+        EXPECT_FALSE(form->mnuOpenSelectedLevel->isEnabled());
+        EXPECT_FALSE(game.exists(std::string("levels/") + name + "/data1.qfs"));
+        for (const auto& line : log()) EXPECT_NE(line.rfind("rm", 0), 0u) << "a log line split at the name";
+        const auto l = log();
+        EXPECT_NE(std::find(l.begin(), l.end(), "> " + stripBreaks(folder)), l.end());
+    }
+}
+
+// Step texts are files the player may edit: one line of 10 MB is shown in blocks the box can
+// lay out when they come into view, not as one block it must lay out whole.
+TEST_F(LvlSmith, StepTextWithAHugeLineIsShownInBoundedBlocks) {
+    const size_t n = 10'000'000;
+    game.write("korvex.wfd/plugins/levelaide/Steps/Step1.txt", "Step 1\r\n" + std::string(n, 'x') + "\r\n");
+    form->show();
+    form->Command1_Click();
+    QApplication::processEvents();
+    int longest = 0;
+    for (QTextBlock b = form->Description->document()->begin(); b.isValid(); b = b.next())
+        longest = std::max(longest, b.length());
+    EXPECT_LE(longest, kShownBlock + 1);
+    EXPECT_EQ(size_t(form->Description->toPlainText().count('x')), n);
+}
+
+TEST(LvlSmithTexts, ShippedStepTextsAreParagraphsOfOneLine) {
+    for (int step = 1; step <= 5; ++step) {
+        const std::string path =
+            test::sourceDir() + "/korvex.wfd/plugins/levelaide/Steps/Step" + std::to_string(step) + ".txt";
+        SCOPED_TRACE(path);
+        const auto lines = readLines(path);
+        ASSERT_FALSE(lines.empty());
+        for (size_t i = 0; i + 1 < lines.size(); ++i)
+            EXPECT_TRUE(lines[i].empty() || lines[i + 1].empty())
+                << "a paragraph broken after \"" << lines[i] << "\"";
+    }
+}
+
+TEST_F(LvlSmith, TextsForReadingWrapAtWordsAndPassTabOn) {
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    for (QPlainTextEdit* box : {form->Description, form->Text1}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        EXPECT_TRUE(box->isReadOnly());
+        EXPECT_EQ(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        EXPECT_NE(box->wordWrapMode(), QTextOption::NoWrap);
+        EXPECT_NE(box->wordWrapMode(), QTextOption::WrapAnywhere);
+        const QString before = box->toPlainText();
+        box->setFocus();
+        ASSERT_TRUE(box->hasFocus());
+        QTest::keyClick(box, Qt::Key_Tab);
+        EXPECT_FALSE(box->hasFocus());
+        EXPECT_EQ(box->toPlainText(), before);
+    }
+    // The notes' own paragraph is one line that the box wraps.
+    EXPECT_NE(form->Text1->toPlainText().indexOf("it keeps a backup of the level's data file"), -1);
+}
+
+TEST_F(LvlSmith, OwnIconOnItsWindowsAndAWelcomePictureAtStepZero) {
+    EXPECT_FALSE(form->WizPic->pixmap().isNull());
+    EXPECT_FALSE(form->windowIcon().pixmap(32, 32).isNull());
+    EXPECT_EQ(form->windowIcon().pixmap(32, 32).toImage(), levelAideIcon().pixmap(32, 32).toImage());
+    form->mnuElseAbout->trigger();
+    ASSERT_NE(form->about(), nullptr);
+    EXPECT_FALSE(form->about()->picIcon->pixmap().isNull());
+    EXPECT_FALSE(form->about()->windowIcon().pixmap(32, 32).isNull());
+}
+
+// The manual's address is made from its path's bytes: a "#" or "?" in the game directory's
+// name is part of the path, not a fragment or a query. A desktop that opens nothing is reported.
+TEST(LvlSmithManual, OpenedByItsFileAddressAndAFailureIsReported) {
+    test::GameDir game("Quell #1? 100%");
+    FakePlatform fake;
+    fake.settings["LevelForge|configuration|firsttime"] = "YES";
+    frmMain form(game.path());
+    ASSERT_TRUE(form.Form_Load());
+    const std::string manual = game.file("korvex.wfd/helpfiles/levelaide/levelaide.htm");
+    form.mnuHelpManual->trigger();
+    ASSERT_EQ(fake.shellOpens.size(), 1u);
+    EXPECT_EQ(fake.shellOpens[0], localFileUrl(manual));
+    EXPECT_EQ(fake.shellOpens[0].rfind("file:///", 0), 0u);
+    EXPECT_EQ(fake.shellOpens[0].find_first_of("#? "), std::string::npos);
+    EXPECT_TRUE(fake.boxes.empty());
+
+    fake.shellOpenResult = 2;
+    form.mnuHelpManual->trigger(); // no manual (nor its folder) in this game directory
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].title, "Error.");
+    EXPECT_NE(fake.boxes[0].text.find(manual), std::string::npos);
+    EXPECT_EQ(fake.boxes[0].text.substr(fake.boxes[0].text.size() - 4), ", 76");
+    game.write("korvex.wfd/helpfiles/levelaide/levelaide.htm", "<html></html>");
+    form.mnuHelpManual->trigger(); // there, but the desktop could not open it
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(fake.boxes[1].text.substr(fake.boxes[1].text.size() - 4), ", 75");
+}
+
+// On this machine: a game directory whose name is not valid UTF-8 (and holds "#") still hands
+// the desktop's opener the manual's exact address.
+TEST(LvlSmithManual, GameDirectoryNotInUtf8StillOpensItsManual) {
+    test::GameDir root;
+    const std::string game = root.path() + "/Jos\xe9 #1";
+    makeDir(game);
+    for (const char* sub : {"/korvex.wfd", "/korvex.wfd/logs", "/korvex.wfd/helpfiles", "/korvex.wfd/helpfiles/levelaide"})
+        makeDir(game + sub);
+    const std::string manual = game + "/korvex.wfd/helpfiles/levelaide/levelaide.htm";
+    writeFileAtomic(manual, "<html><body>LevelForge</body></html>");
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QDir().mkpath(tmp.path() + "/bin");
+    const QString opened = tmp.path() + "/opened";
+    QFile opener(tmp.path() + "/bin/xdg-open");
+    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+    opener.write("#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + opened.toLocal8Bit() + "'\n");
+    opener.close();
+    opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString dialogs = tmp.path() + "/dialogs.jsonl";
+    test::ScopedEnv env({{"XDG_CONFIG_HOME", tmp.path() + "/config"},
+                         {"KORVEX_DIALOGS", dialogs},
+                         {"KORVEX_DIALOG_ANSWERS", tmp.path() + "/answers"},
+                         {"PATH", tmp.path() + "/bin:" + qEnvironmentVariable("PATH")}});
+    auto real = makeRealPlatform();
+    Platform* previous = setPlatform(real.get());
+    real->setProgramName("LVLSMITH");
+    {
+        frmMain form(game);
+        ASSERT_TRUE(form.Form_Load());
+        form.mnuHelpManual->trigger();
+        EXPECT_TRUE(test::waitFor([&] { return !test::readOrEmpty(opened.toStdString()).empty(); }, 10000));
+    }
+    setPlatform(previous);
+    EXPECT_EQ(test::readOrEmpty(opened.toStdString()), localFileUrl(manual) + "\n");
+    EXPECT_TRUE(test::jsonLines(dialogs).empty()) << test::readOrEmpty(dialogs.toStdString());
+}
+
+// Work files are made anew: a link planted at data1.qfs, data1.new or QfsBatch.bat is replaced
+// by a file of the assistant's own, and the file it named is left as it was.
+TEST_F(LvlSmith, WorkFilesAreNeverWrittenThroughALink) {
+    const char* names[] = {"data1.qfs", "data1.new", "QfsBatch.bat"};
+    for (const char* n : names) {
+        game.write(std::string("outside/") + n, "victim");
+        ASSERT_TRUE(QFile::link(QString::fromStdString(game.file(std::string("outside/") + n)),
+                                QString::fromStdString(level() + "/" + n)));
+    }
+    throughWriteNewObjects();
+    for (const char* n : names) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(game.read(std::string("outside/") + n), "victim");
+        EXPECT_FALSE(QFileInfo(QString::fromStdString(level() + "/" + n)).isSymLink());
+    }
+    EXPECT_EQ(lvl("data1.qfs"), kOld);
+    EXPECT_EQ(lvl("data1.new"), kOld + kEdited);
+    EXPECT_EQ(splitLines(lvl("QfsBatch.bat")), jobFileLines(level()));
+
+    // A link put in data1.new's place afterwards is not renamed into data1.bin.
+    game.write("outside/joined", kOld + kEdited);
+    QFile::remove(QString::fromStdString(level() + "/data1.new"));
+    ASSERT_TRUE(QFile::link(QString::fromStdString(game.file("outside/joined")),
+                            QString::fromStdString(level() + "/data1.new")));
+    fake.boxes.clear();
+    form->Command7_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].title, "Error.");
+    EXPECT_EQ(lvl("data1.bin"), kEdited);
+    EXPECT_FALSE(QFileInfo(QString::fromStdString(level() + "/data1.bin")).isSymLink());
+    EXPECT_TRUE(has("QfsBatch.bat"));
+}
+
+// "Update and Clean Level" replaces data1.bin as every whole-file writer does: a file the user
+// may not write is refused with 70 and nothing is deleted; a link stays a link and the file it
+// names gets the joined data, keeping its mode.
+TEST_F(LvlSmith, UpdateReplacesDataBinByTheWholeFileRules) {
+    throughWriteNewObjects();
+    const QString bin = QString::fromStdString(level() + "/data1.bin");
+    ASSERT_TRUE(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const auto before = log().size();
+    fake.boxes.clear();
+    form->Command7_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text.substr(fake.boxes[0].text.size() - 4), ", 70");
+    EXPECT_EQ(lvl("data1.bin"), kEdited);
+    for (const char* kept : {"data1.new", "data1.qfs", "QfsBatch.bat"}) EXPECT_TRUE(has(kept)) << kept;
+    EXPECT_FALSE(form->Command1->isEnabled());
+    const auto l = log();
+    EXPECT_EQ(std::vector<std::string>(l.begin() + long(before), l.end()),
+              (std::vector<std::string>{">> Updating level failed: Permission denied(70)"}));
+
+    // The same level with data1.bin a link to the level's data kept elsewhere.
+    QFile::remove(bin);
+    game.write("store/lvl1.bin", kEdited);
+    const QString store = QString::fromStdString(game.file("store/lvl1.bin"));
+    ASSERT_TRUE(QFile::setPermissions(store, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    ASSERT_TRUE(QFile::link(store, bin));
+    fake.boxes.clear();
+    form->Command7_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].title, "Information.");
+    EXPECT_TRUE(QFileInfo(bin).isSymLink());
+    EXPECT_EQ(game.read("store/lvl1.bin"), kOld + kEdited);
+    const auto userBits = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+    EXPECT_EQ(QFile::permissions(store) & ~userBits, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    for (const char* gone : {"data1.new", "data1.qfs", "QfsBatch.bat"}) EXPECT_FALSE(has(gone)) << gone;
+}
+
+// What the player may still need is kept before it is replaced by other bytes: a data1.qfs
+// left by an abandoned run (the level's only original once the editor has saved) and the
+// data1.bak of an earlier run, each under its name and a stamp, with one log line.
+TEST_F(LvlSmith, OldWorkCopyAndBackupAreKeptBeforeTheyAreReplaced) {
+    const std::string stamp = timeStamp(fake.clock, "yyyy-MM-dd_HH-mm-ss");
+    game.write("levels/lvl1/data1.qfs", "ORIGINAL of an abandoned run");
+    game.write("levels/lvl1/data1.bak", "BACKUP of an earlier run");
+    throughWriteNewObjects();
+    EXPECT_EQ(lvl("data1.qfs." + stamp), "ORIGINAL of an abandoned run");
+    EXPECT_EQ(lvl("data1.qfs"), kOld);
+    EXPECT_EQ(lvl("data1.bak." + stamp), "BACKUP of an earlier run");
+    EXPECT_EQ(lvl("data1.bak"), kOld);
+    const auto l = log();
+    for (const char* f : {"data1.qfs", "data1.bak"})
+        EXPECT_EQ(std::count(l.begin(), l.end(), std::string(">> Kept the earlier ") + f + " as " + level() + "/" + f +
+                                                     "." + stamp),
+                  1)
+            << f;
+
+    // The same bytes again: nothing more is kept.
+    QFile::remove(QString::fromStdString(level() + "/data1.qfs." + stamp));
+    QFile::remove(QString::fromStdString(level() + "/data1.bak." + stamp));
+    form->Command5_Click();
+    EXPECT_FALSE(has("data1.bak." + stamp));
+    EXPECT_EQ(QDir(QString::fromStdString(level())).entryList({"data1.*.*"}, QDir::Files), QStringList());
+}
+
+TEST_F(LvlSmith, SecondUpdateGivesNoAdviceThatCannotWork) {
+    throughWriteNewObjects();
+    form->Command7_Click();
+    fake.boxes.clear();
+    form->Command7_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].title, "Error.");
+    EXPECT_EQ(fake.boxes[0].text.find("Write New Objects"), std::string::npos) << fake.boxes[0].text;
+    // That advice would fail: the work file it joins is gone once the level is updated.
+    fake.boxes.clear();
+    form->Command5_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_NE(fake.boxes[0].text.find(", 53"), std::string::npos);
 }
 
 TEST_F(LvlSmith, MissingStepPictureOrTextIsClearedReportedAndTheStepGoesOn) {
@@ -335,6 +622,17 @@ TEST(LvlSmithJob, SixLinesForDriveAndDrivelessFolders) {
                                         "copy /B data1.qfs + /B data1.bin /B data1.new", "cls"}));
 }
 
+// The log header's date: the regional order, Latin digits in every locale, no "?".
+TEST(LvlSmithText, DateStampHasLatinDigitsInEveryLocale) {
+    const QDate day(2026, 12, 10);
+    for (const char* name : {"fa_IR", "ar_EG", "bn_BD", "de_DE", "en_US"}) {
+        SCOPED_TRACE(name);
+        const std::string d = shortDate(day, QLocale(QString::fromLatin1(name)));
+        EXPECT_EQ(d.find('?'), std::string::npos) << d;
+        EXPECT_NE(d.find("10"), std::string::npos) << d;
+    }
+}
+
 TEST(LvlSmithText, NumberTexts) {
     EXPECT_EQ(IntToText(53), "53");
     EXPECT_EQ(IntToText(0), "0");
@@ -366,14 +664,69 @@ TEST(LvlSmithStart, FirstStartWelcomesOpensTheManualAndRemembers) {
                       "procedure.\r\n\r\nYou can view this manual anytime by selecting it in the tool-menu.");
             EXPECT_EQ(fake.boxes[0].style, 0);
             EXPECT_EQ(fake.boxes[0].title, "welcome.");
-            EXPECT_EQ(fake.shellOpens,
-                      (std::vector<std::string>{game.path() + "/korvex.wfd/helpfiles/levelaide/levelaide.htm"}));
+            EXPECT_EQ(fake.shellOpens, (std::vector<std::string>{localFileUrl(
+                                           game.path() + "/korvex.wfd/helpfiles/levelaide/levelaide.htm")}));
             EXPECT_EQ(fake.settings["LevelForge|configuration|firsttime"], "YES");
         } else {
             EXPECT_TRUE(fake.boxes.empty());
             EXPECT_TRUE(fake.shellOpens.empty());
         }
         EXPECT_EQ(fake.current, game.path());
+    }
+}
+
+// A settings file the assistant may not write (or a folder in its place) costs the player no
+// start: the failure is reported as the assistant's error and the window comes all the same.
+TEST(LvlSmithStart, FirstStartThatCannotBeRememberedIsReportedAndGoesOn) {
+    struct Case {
+        const char* what;
+        bool folder;
+        const char* title; // of the first box
+        const char* failure;
+    };
+    const Case cases[] = {{"read-only settings file", false, "welcome.", "could not be saved: Permission denied, 70"},
+                          {"a folder in its place", true, "Error.", "could not be read: Path/File access error, 75"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::GameDir game;
+        QTemporaryDir tmp;
+        ASSERT_TRUE(tmp.isValid());
+        const QString ini = tmp.path() + "/config/Korvex/LevelForge.ini";
+        QDir().mkpath(tmp.path() + "/config/Korvex");
+        QDir().mkpath(tmp.path() + "/bin");
+        if (c.folder) {
+            QDir().mkpath(ini);
+        } else {
+            QFile f(ini);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("[configuration]\r\n");
+            f.close();
+            f.setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        }
+        QFile opener(tmp.path() + "/bin/xdg-open"); // the desktop's opener: opens nothing, succeeds
+        ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+        opener.write("#!/bin/sh\nexit 0\n");
+        opener.close();
+        opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString dialogs = tmp.path() + "/dialogs.jsonl";
+        test::ScopedEnv env({{"XDG_CONFIG_HOME", tmp.path() + "/config"},
+                             {"KORVEX_DIALOGS", dialogs},
+                             {"KORVEX_DIALOG_ANSWERS", tmp.path() + "/answers"},
+                             {"PATH", tmp.path() + "/bin:" + qEnvironmentVariable("PATH")}});
+        auto real = makeRealPlatform();
+        Platform* previous = setPlatform(real.get());
+        real->setProgramName("LVLSMITH");
+        {
+            frmMain form(game.path());
+            ASSERT_TRUE(form.Form_Load());
+            EXPECT_NO_THROW(form.firstStart());
+        }
+        setPlatform(previous);
+        const auto boxes = test::jsonLines(dialogs);
+        ASSERT_FALSE(boxes.empty());
+        EXPECT_EQ(boxes.front()["title"].toString(), c.title);
+        EXPECT_EQ(boxes.back()["title"].toString(), "Error.");
+        EXPECT_TRUE(boxes.back()["text"].toString().endsWith(c.failure)) << boxes.back()["text"].toString().toStdString();
     }
 }
 
@@ -395,7 +748,7 @@ TEST_F(LvlSmith, MenuItemsStartWhatTheyName) {
     form->mnuHelpManual->trigger();
     form->mnuHelpManual->trigger();
     EXPECT_EQ(fake.shellOpens.size(), 2u);
-    EXPECT_EQ(fake.shellOpens[1], game.file("korvex.wfd/helpfiles/levelaide/levelaide.htm"));
+    EXPECT_EQ(fake.shellOpens[1], localFileUrl(game.file("korvex.wfd/helpfiles/levelaide/levelaide.htm")));
 
     QFile::remove(QString::fromStdString(game.file("qfvs.exe")));
     form->mnuToolsLaunchSwitcher->trigger();
@@ -428,6 +781,31 @@ TEST_F(LvlSmith, MenuLabelUnderlinesWhilePressed) {
     QTest::mouseRelease(form->Label2, Qt::RightButton);
     EXPECT_FALSE(form->Label2->font().underline());
     EXPECT_FALSE(form->mnu->isVisible());
+}
+
+// Tools, help, about and quit are reached from the keyboard: Tab to "Menu", then Return,
+// Enter, Space or the menu key opens the menu, whose items the arrow keys and Return choose.
+TEST_F(LvlSmith, MenuLabelOpensItsMenuFromTheKeyboard) {
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->Command1->setFocus();
+    for (int i = 0; i < 20 && !form->Label2->hasFocus(); ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_TRUE(form->Label2->hasFocus());
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Menu}) {
+        SCOPED_TRACE(key);
+        QTest::keyClick(form->Label2, key);
+        EXPECT_TRUE(form->mnu->isVisible());
+        form->mnu->hide();
+    }
+    QTest::keyClick(form->Label2, Qt::Key_Return);
+    ASSERT_TRUE(form->mnu->isVisible());
+    QTest::keyClick(form->mnu, Qt::Key_Up); // "quit"
+    QTest::keyClick(form->mnu, Qt::Key_Up); // "about"
+    QTest::keyClick(form->mnu, Qt::Key_Return);
+    EXPECT_FALSE(form->mnu->isVisible());
+    ASSERT_NE(form->about(), nullptr);
+    EXPECT_TRUE(form->about()->isVisible());
 }
 
 TEST_F(LvlSmith, DoItRunsTheChosenProgram) {

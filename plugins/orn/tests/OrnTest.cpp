@@ -3,6 +3,7 @@
 #include "OrnFunctions.h"
 #include "Program.h"
 
+#include "core/Files.h"
 #include "core/Text.h"
 #include "platform/FakePlatform.h"
 #include "shared/testing/GameDir.h"
@@ -120,6 +121,21 @@ TEST(OrnDescriptors, EmptyFunctionNameMatchesNoDescriptor) {
     }
 }
 
+// The log's date keeps the regional order and separators, with Latin digits in every locale.
+TEST(OrnLog, DateHasLatinDigitsInEveryLocale) {
+    const QDate day(2026, 12, 10);
+    for (const char* name : {"fa_IR", "ar_EG", "bn_BD", "de_DE", "en_US"}) {
+        SCOPED_TRACE(name);
+        const std::string d = shortDate(day, QLocale(QString::fromLatin1(name)));
+        EXPECT_EQ(d.find('?'), std::string::npos) << d;
+        EXPECT_NE(d.find("10"), std::string::npos) << d;
+        EXPECT_NE(d.find("12"), std::string::npos) << d;
+    }
+    EXPECT_EQ(shortDate(day, QLocale(QLocale::German, QLocale::Germany)), "10.12.26");
+    EXPECT_EQ(shortDate(day, QLocale(QLocale::Persian, QLocale::Iran)), "2026/12/10");
+    EXPECT_EQ(shortDate(day, QLocale(QLocale::Arabic, QLocale::Egypt)), "10/12/2026");
+}
+
 TEST(OrnDescriptors, HiveNamesInAnyCase) {
     EXPECT_EQ(hiveHandle("HKEY_CLASSES_ROOT"), 0x80000000u);
     EXPECT_EQ(hiveHandle("hkey_current_user"), 0x80000001u);
@@ -147,8 +163,7 @@ protected:
         return splitLines(game.read("korvex.wfd/logs/plg_orn.log"));
     }
     std::string startLine() const {
-        return "ORN PLUGIN STARTED.  12:00:00 :: " +
-               fromUi(QLocale::system().toString(fake.clock.date(), QLocale::ShortFormat));
+        return "ORN PLUGIN STARTED.  12:00:00 :: " + shortDate(fake.clock.date());
     }
     std::vector<std::string> head() const {
         return {startLine(),
@@ -234,6 +249,19 @@ TEST_F(OrnRun, EmptyValueHaltsAndOnlyATrailingNulIsDropped) {
     }
 }
 
+// A registry value is any bytes: a line break or NUL in it stays inside its log lines.
+TEST_F(OrnRun, BreaksInARegistryValueAddNoLogLine) {
+    setFolder(game.path() + "/tools\r\nforged\n" + std::string(1, '\0') + "line");
+    const auto log = run("mapmaker; " + game.path());
+    const std::string value = game.path() + "/toolsforgedline";
+    for (const std::string& l : {">> Class WindowsRegistry.QueryValue returned: '" + value + "'",
+                                 ">> New Key is '" + value + "\\'",
+                                 "Built File is : '" + value + "\\mapmaker.exe' at $BuiltFile"})
+        EXPECT_NE(std::find(log.begin(), log.end(), l), log.end()) << l;
+    for (const auto& l : log) EXPECT_NE(l.rfind("forged", 0), 0u);
+    EXPECT_EQ(log.back(), "Bye.");
+}
+
 TEST_F(OrnRun, MissingKeyIsCreatedWithAnEmptyValueAndHalts) {
     const auto log = run("mapmaker; " + game.path());
     EXPECT_EQ(log.back(), "Bye.");
@@ -300,6 +328,27 @@ TEST(OrnEnds, OrderlyWithABoxAndQuitORN) {
         EXPECT_EQ(std::vector<std::string>(log.end() - 4, log.end()),
                   (std::vector<std::string>{c.logLine, "QuitORN() received...", "Terminating ORN.", "Bye."}));
     }
+}
+
+// Started as "mapmaker; Quellfort" from the folder that holds the game directory: the program
+// changes into it, so every path must still be built from where it started.
+TEST(OrnEnds, RelativeBaseDirectoryNamesTheFilesBelowIt) {
+    test::GameDir game;
+    FakePlatform fake;
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(parentDir(game.path()))));
+    fake.current = parentDir(game.path());
+    Program p;
+    EXPECT_THROW(p.Main("mapmaker; " + fileNameOf(game.path())), ProgramEnded); // no descriptor file
+    QDir::setCurrent(before);
+    EXPECT_EQ(p.KorvexDir, game.path());
+    EXPECT_EQ(fake.current, game.path());
+    const std::string ini = game.path() + "/korvex.wfd/config/orn_functions.ini";
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text.rfind("Execution not possible. The function descriptor file " + ini + " ", 0), 0u)
+        << fake.boxes[0].text;
+    const auto log = splitLines(game.read("korvex.wfd/logs/plg_orn.log"));
+    EXPECT_NE(std::find(log.begin(), log.end(), ">> Opening " + ini + "."), log.end());
 }
 
 TEST(OrnEnds, MissingBaseDirectoryEndsWithABox) {
