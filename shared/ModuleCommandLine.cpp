@@ -28,7 +28,7 @@ std::optional<std::string> checkModuleCommandLine(const std::string& commandLine
     std::string dir = commandLine;
     try {
         dir = absoluteBaseDir(commandLine);
-        if (!dirExists(dir)) throw RunError(err::PathNotFound);
+        if (check.requireDirectory && !dirExists(dir)) throw RunError(err::PathNotFound);
         if (check.changeDirectory) platform().setCurrentDir(dir);
     } catch (const RunError& e) {
         platform().msgBox(first + "\r" + "The game directory " + dir + " cannot be entered (" +

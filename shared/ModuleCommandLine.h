@@ -12,6 +12,9 @@ struct ModuleCheck {
     // Make the directory current now; the host and join modules do it only when they start
     // the game, the defaults writer and the chat module never.
     bool changeDirectory = true;
+    // The directory must exist. The chat module needs nothing from it but its start page,
+    // which the browser engine shows as missing in its own way.
+    bool requireDirectory = true;
 };
 
 // A base directory given on a command line, made absolute against the current directory (a

@@ -7,12 +7,15 @@
 #include "core/Text.h"
 #include "platform/Platform.h"
 #include "shared/ModuleCommandLine.h"
+#include "shared/Boxes.h"
 #include "shared/Ui.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace kx::talkgate {
@@ -25,8 +28,8 @@ frmBrowser::frmBrowser(std::string commandLine, QWidget* parent)
     const QFont verdana = namedFont("Verdana", 8);
 
     WebBrowse = named(new QWebEngineView(this), "WebBrowse");
-    Command1 = named(new QPushButton(toUi("Chat on " + chatPage(1).service), this), "Command1");
-    Command2 = named(new QPushButton(toUi("Chat on " + chatPage(2).service), this), "Command2");
+    Command1 = named(new QPushButton(toUi("Chat on " + chatService(1)), this), "Command1");
+    Command2 = named(new QPushButton(toUi("Chat on " + chatService(2)), this), "Command2");
     Command3 = named(new QPushButton("&Done", this), "Command3");
     for (QPushButton* b : {Command1, Command2, Command3}) b->setFont(verdana);
 
@@ -42,22 +45,55 @@ frmBrowser::frmBrowser(std::string commandLine, QWidget* parent)
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    // A link that asks for a new window (target="_blank") opens here: the window is one view.
+    connect(WebBrowse->page(), &QWebEnginePage::newWindowRequested, this,
+            [this](QWebEngineNewWindowRequest& request) { openHere(request.requestedUrl()); });
 }
 
 void frmBrowser::Form_Load() {
-    const auto dir = checkModuleCommandLine(commandLine_, ModuleCheck{false, false});
+    // Only an empty command line ends the module: the start page is all it needs of the game
+    // directory, and a missing one is shown by the engine in its own way.
+    const auto dir = checkModuleCommandLine(commandLine_, ModuleCheck{false, false, false});
     if (!dir) platform().endProgram(0);
-    const std::string page = resolvePath(*dir, "korvex.wfd/templates/chat_startup.htm");
-    // Not a regular file (a pipe would hold the engine for ever): the page is not loaded.
-    try { requireRegularFile(page); } catch (const RunError&) { return; }
-    navigate(QUrl::fromEncoded(QByteArray::fromStdString(localFileUrl(page))));
+    openHere(QUrl::fromEncoded(
+        QByteArray::fromStdString(localFileUrl(resolvePath(*dir, "korvex.wfd/templates/chat_startup.htm")))));
+}
+
+void frmBrowser::openHere(const QUrl& address) {
+    // A local page passes the regular-file rule first: a pipe or a folder at its name would
+    // hold one of the engine's threads for ever. A missing or unreadable file goes to the
+    // engine, which shows that in its own way.
+    if (address.isLocalFile()) {
+        // The path's bytes as the address holds them, also where they are not UTF-8.
+        const std::string path =
+            QByteArray::fromPercentEncoding(address.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+        try {
+            requireRegularFile(path);
+        } catch (const RunError& e) {
+            if (e.number() != err::FileNotFound && e.number() != err::PathNotFound &&
+                e.number() != err::PermissionDenied) {
+                showError(e.description() + ": " + path, e.number());
+                return;
+            }
+        }
+    }
+    navigate(address);
 }
 
 void frmBrowser::navigate(const QUrl& address) { WebBrowse->load(address); }
 
 // Loading the address again also reloads a page already shown.
-void frmBrowser::Command1_Click() { navigate(QUrl(QString::fromStdString(chatPage(1).url))); }
-void frmBrowser::Command2_Click() { navigate(QUrl(QString::fromStdString(chatPage(2).url))); }
+void frmBrowser::Command1_Click() { openChatPage(1); }
+void frmBrowser::Command2_Click() { openChatPage(2); }
+
+void frmBrowser::openChatPage(int n) {
+    try {
+        const ChatPage page = chatPage(n);
+        navigate(QUrl(toUi(page.url)));
+    } catch (const RunError& e) {
+        showError(e); // the store's failure or an address that is no web page, named
+    }
+}
 
 void frmBrowser::Command3_Click() { close(); }
 

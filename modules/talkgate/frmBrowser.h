@@ -30,8 +30,13 @@ public:
 
     // What the browser was last told to load.
     void navigate(const QUrl& address);
+    // Loads an address into the view; a local page only when it is a regular file (else the
+    // failure is reported and the view keeps what it shows).
+    void openHere(const QUrl& address);
 
 private:
+    void openChatPage(int n);
+
     std::string commandLine_;
 };
 

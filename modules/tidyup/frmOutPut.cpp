@@ -96,13 +96,16 @@ void frmOutPut::FinishCleaning() {
     platform().sleepMs(150);
     setStatus("Finished.");
     platform().sleepMs(150);
-    // The steps are counted here, not read back from the window: a window the platform keeps
-    // taller (a minimum size, a window manager) must not keep the loop going.
-    int heightTwips = height() * 15;
+    // The window's height here is its outer height, title bar and frame included: the client
+    // area shrinks until the whole window is 600 twips high, which leaves little more than the
+    // title bar. The steps are counted here, not read back from the window: a window the
+    // platform keeps taller (a minimum size, a window manager) must not keep the loop going.
+    const int frame = frameGeometry().height() - height();
+    int heightTwips = frameGeometry().height() * 15;
     do {
         heightTwips -= ShrinkStepTwips;
         ++shrinkSteps_;
-        resize(width(), std::max(1, twips(heightTwips)));
+        resize(width(), std::max(1, twips(heightTwips) - frame));
         platform().doEvents();
     } while (heightTwips > ShrunkTwips);
     close();

@@ -13,6 +13,10 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
+namespace kx {
+class CommandLabel;
+}
+
 namespace kx::webshelf {
 
 inline constexpr int VersionMajor = 1, VersionMinor = 0, VersionRevision = 5;
@@ -22,7 +26,7 @@ class Form2 : public QWidget {
 public:
     explicit Form2(std::string commandLine, QWidget* parent = nullptr);
 
-    QLabel* Label1;          // "Quellfort Link Library"; a double click rolls the window
+    CommandLabel* Label1;    // "Quellfort Link Library"; a double click (or Return, Space) rolls the window
     QTreeWidget* TreeView1;
     QListWidget* RefHTTPList; // hidden: one row per tree node, in the order they were added
     QFrame* Picture1;        // the first-start note
@@ -47,6 +51,7 @@ protected:
 private:
     std::string commandLine_;
     bool rolledUp_ = false;
+    bool noteShown_ = false; // the note is up (it comes back when the window rolls down)
 };
 
 // Opens a target through the shell unless it is "void" (a folder's row); the result is ignored.

@@ -4,6 +4,7 @@
 #include "core/Text.h"
 
 #include <optional>
+#include <unordered_map>
 
 namespace kx::webshelf {
 
@@ -12,10 +13,19 @@ namespace {
 // Columns 17 to Len - 13 hold the name; the flag is at Len - 2.
 constexpr size_t NameStart = 16, NameTail = 13;
 
-// The word at a 0-based column of the line.
+// The lower-case word at a 0-based column of the line, its letters in either case. The
+// keywords are ASCII, and lower-casing the whole line (as Windows-1252 or as UTF-8) never makes
+// an ASCII letter of another character that counts, so only ASCII letters are folded here:
+// the columns stay byte columns, whatever the file's encoding.
 bool wordAt(const std::string& line, size_t column, const char* word) {
     const std::string w = word;
-    return line.size() >= column + w.size() && line.compare(column, w.size(), w) == 0;
+    if (line.size() < column + w.size()) return false;
+    for (size_t i = 0; i < w.size(); ++i) {
+        char c = line[column + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != w[i]) return false;
+    }
+    return true;
 }
 
 bool isSeparator(char c) { return c == '&' || c == ' ' || c == '-'; }
@@ -30,44 +40,64 @@ std::optional<std::pair<std::string, std::string>> quotedValues(const std::strin
     return std::make_pair(line.substr(q[0] + 1, q[1] - q[0] - 1), line.substr(q[2] + 1, q[3] - q[2] - 1));
 }
 
+// The length of the UTF-8 sequence that starts with this byte of valid UTF-8.
+size_t sequenceLength(char first) {
+    const auto b = static_cast<unsigned char>(first);
+    return b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+}
+
 } // namespace
 
+// The walk goes by characters: the bytes of Windows-1252 text, the UTF-8 sequences of UTF-8
+// text (the display rule's split), so a UTF-8 name shows and capitalises as written.
 std::string capitaliseName(const std::string& text) {
-    if (text.empty()) return text;
-    std::string out = ucase(text.substr(0, 1));
-    for (size_t i = 1; i < text.size(); ++i) {
-        const std::string c = text.substr(i, 1);
-        if (isSeparator(text[i])) {
+    std::string out;
+    out.reserve(text.size());
+    const bool utf8 = isUtf8WithHighBytes(text);
+    // Windows-1252 maps byte for byte: each byte comes from the text mapped once as a whole.
+    const std::string upper = utf8 ? std::string() : ucase(text), lower = utf8 ? std::string() : lcase(text);
+    const bool byBytes = !utf8 && upper.size() == text.size() && lower.size() == text.size();
+    bool raise = true; // the first character, and the one after each separator
+    for (size_t i = 0; i < text.size();) {
+        const size_t n = utf8 ? sequenceLength(text[i]) : 1;
+        const char c = text[i];
+        if (raise) {
+            if (byBytes) out += upper[i];
+            else out += ucase(text.substr(i, n));
+            raise = false;
+        } else if (isSeparator(c)) {
             out += c;
-            if (i + 1 < text.size()) out += ucase(text.substr(++i, 1));
+            raise = true;
+        } else if (byBytes) {
+            out += lower[i];
+        } else if (n == 1) {
+            out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
         } else {
-            out += lcase(c);
+            out += lcase(text.substr(i, n));
         }
+        i += n;
     }
     return out;
 }
 
 std::vector<ShelfFolder> parseWebshelf(const std::vector<std::string>& lines, const std::string& baseDir) {
     std::vector<ShelfFolder> folders;
+    std::unordered_map<std::string, size_t> byName; // one look-up a line: the load stays linear
     constexpr size_t None = static_cast<size_t>(-1);
     size_t current = None; // the folder that takes the next links
     for (const std::string& line : lines) {
-        const std::string lower = lcase(line); // same length: columns line up with the line
-        if (wordAt(lower, 1, "opennode")) {
+        if (wordAt(line, 1, "opennode")) {
             current = None;
             if (line.size() <= NameStart + NameTail) continue; // no room for a name
             const std::string name =
                 capitaliseName(line.substr(NameStart, line.size() - NameStart - NameTail));
-            for (size_t i = 0; i < folders.size(); ++i)
-                if (folders[i].name == name) current = i;
-            if (current == None) {
-                folders.push_back({name, line[line.size() - 3] == '1', {}});
-                current = folders.size() - 1;
-            }
+            const auto [it, added] = byName.try_emplace(name, folders.size());
+            if (added) folders.push_back({name, line[line.size() - 3] == '1', {}});
+            current = it->second;
             continue;
         }
-        const bool url = wordAt(lower, 2, "addurl");
-        if (!url && !wordAt(lower, 2, "addloc")) continue;
+        const bool url = wordAt(line, 2, "addurl");
+        if (!url && !wordAt(line, 2, "addloc")) continue;
         const auto values = quotedValues(line);
         if (!values || current == None) continue;
         std::string target = url ? values->first : resolvePath(baseDir, values->first);

@@ -171,3 +171,14 @@ TEST_F(TidyUpTest, ShrinkingEndsEvenWhenTheWindowWillNotGetSmaller) {
     EXPECT_GT(form.shrinkSteps(), 0);
     EXPECT_LT(form.shrinkSteps(), 200);
 }
+
+// The shrinking counts the window's outer height (title bar and frame included) down to 600
+// twips in steps of 20, so the client area nearly vanishes before the window closes.
+TEST_F(TidyUpTest, ShrinksTheOuterWindowHeightTo600Twips) {
+    const int outerTwips = form.frameGeometry().height() * 15;
+    ASSERT_GT(form.frameGeometry().height(), form.height()) << "this platform gives the window no frame";
+    EXPECT_THROW(form.FinishCleaning(), ProgramEnded);
+    EXPECT_EQ(form.shrinkSteps(), (outerTwips - 600 + 19) / 20);
+    EXPECT_LE(form.frameGeometry().height() * 15, 600);
+    EXPECT_GT(form.frameGeometry().height() * 15, 600 - 20 - 15);
+}
