@@ -51,6 +51,8 @@ frmLoadListDialog::frmLoadListDialog(frmCfgServ* owner) : QDialog(owner), owner_
     connect(File1, &QListWidget::itemDoubleClicked, this, [this] { File1_DblClick(); });
     connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
     connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
+    // Return loads the chosen list (once "&ok" is enabled), Escape is "&cancel".
+    setDialogKeys(this, OKButton, CancelButton);
 }
 
 void frmLoadListDialog::Form_Load() {

@@ -88,9 +88,11 @@ Form1::Form1(std::string korvexDir, QWidget* parent) : QWidget(parent), korvexDi
     outer->addWidget(Label4);
     outer->addWidget(Label5);
     outer->addLayout(buttons);
-    Command1->setDefault(true);
     connect(Command1, &QPushButton::clicked, this, [this] { guarded([this] { Command1_Click(); }); });
     connect(Command2, &QPushButton::clicked, this, [this] { guarded([this] { Command2_Click(); }); });
+    // The info window: "&Ok" is its default, and Escape hides it as "&Ok" does (closing it
+    // would end the module).
+    setDialogKeys(this, Command1, Command1);
 
     // The hidden top-level menu "Menu": it only ever shows as the icon's pop-up.
     mnuMenu = named(new QMenu("Menu", this), "mnuMenu");

@@ -11,7 +11,6 @@
 #include "core/Text.h"
 #include "shared/Ui.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
@@ -22,7 +21,6 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace kx::matchopener {
@@ -93,17 +91,9 @@ frmHost::frmHost(std::string commandLine, QWidget* parent)
     outer->addLayout(grid);
     outer->addLayout(buttons);
 
-    // "&Ok" is the window's default button: Enter presses it unless another button has focus.
-    Command1->setDefault(true);
-    for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* enter = new QShortcut(QKeySequence(key), this);
-        connect(enter, &QShortcut::activated, this, [this] {
-            if (auto* b = qobject_cast<QPushButton*>(QApplication::focusWidget()); b && b->window() == this)
-                b->click();
-            else
-                Command1->click();
-        });
-    }
+    // "&Ok" is the window's default button: Enter presses it unless another button has focus;
+    // Escape is "&Cancel".
+    setDialogKeys(this, Command1, Command2);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 }

@@ -122,6 +122,8 @@ frmJoiner::frmJoiner(std::string commandLine, QWidget* parent)
     connect(textIP, &QLineEdit::textChanged, this, [this] { textIP_Change(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    // Escape is "&Cancel"; Return is "&Ok" unless a button has the focus.
+    setDialogKeys(this, Command1, Command3);
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
     connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
     connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });

@@ -133,6 +133,8 @@ frmConfig::frmConfig(std::string commandLine, QWidget* parent)
     connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { Combo1_Change(); });
     connect(Command11, &QPushButton::clicked, this, [this] { Command11_Click(); });
     connect(Command12, &QPushButton::clicked, this, [this] { Command12_Click(); });
+    // Escape is "&cancel"; Return is "&ok" unless a button has the focus.
+    setDialogKeys(this, Command11, Command12);
 }
 
 void frmConfig::Form_Load() {

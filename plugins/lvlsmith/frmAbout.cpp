@@ -42,6 +42,8 @@ frmAbout::frmAbout(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mainW
     resize(twips(5730), twips(3900));
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdSysInfo, &QPushButton::clicked, this, [this] { StartSysInfo(); });
+    // "OK" is the default button; Escape does what it does.
+    setDialogKeys(this, cmdOK, cmdOK);
 }
 
 void frmAbout::Form_Load() {

@@ -1,6 +1,7 @@
 // Every window of the suite from the keyboard alone: in each state a window can be in (its
 // pages, tabs and sub-pages), every control with an action is reached by pressing Tab from the
-// focus the window starts with, and Tab never stays inside one control.
+// focus the window starts with, and Tab never stays inside one control. Every window that acts
+// as a dialog goes on Escape as its Cancel or Close does, and its OK is the default button.
 //
 // One row per window. Each window is built as its program builds it, over one temporary game
 // directory holding the shipped data tree, on the recording platform.
@@ -24,6 +25,7 @@
 #include "modules/arenawarden/frmCfgServ.h"
 #include "modules/arenawarden/frmLoadListDialog.h"
 #include "modules/arenawarden/frmServerModule.h"
+#include "modules/docklet/Form1.h"
 #include "modules/dresser/frmMain.h"
 #include "modules/matchopener/frmHost.h"
 #include "modules/nameprobe/Startup.h"
@@ -219,17 +221,18 @@ struct Opened {
     std::vector<QWidget*> alsoActions = {};
 };
 
-class SuiteWindows;
+class SuiteGame;
 
 struct Row {
     const char* name;
-    std::function<Opened(SuiteWindows&)> open;
+    std::function<Opened(SuiteGame&)> open;
 };
 
 // A row is named by its window in test output.
 void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
 
-class SuiteWindows : public ::testing::TestWithParam<Row> {
+// The game directory every window is opened over.
+class SuiteGame : public ::testing::Test {
 protected:
     void SetUp() override {
         fake.current = g.path();
@@ -309,20 +312,20 @@ void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().cent
 const Row kRows[] = {
     // QFKorvex
     {"QFKorvex_Form11_splash",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<launcher::Form11>());
          w->Timer1->stop(); // its loader is not what is looked at here
          return Opened{w, {}};
      }},
-    {"QFKorvex_Form1_main", [](SuiteWindows& s) { return Opened{&s.startedLauncher(), {}}; }},
+    {"QFKorvex_Form1_main", [](SuiteGame& s) { return Opened{&s.startedLauncher(), {}}; }},
     {"QFKorvex_Form6_about",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          s.startedLauncher();
          launcher::form6().Form_Load();
          return Opened{&launcher::form6(), {}};
      }},
     {"QFKorvex_Form7_viewer",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          s.startedLauncher();
          launcher::state().viewerFile = s.g.file("korvex.wfd/config/korvex_readme.txt");
          launcher::form7().Form_Load();
@@ -330,13 +333,13 @@ const Row kRows[] = {
      }},
     // mod_addonsmith
     {"addonsmith_Form1_wizard",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<addonsmith::Form1>(s.g.path()));
          w->Form_Load();
          return Opened{w, {}};
      }},
     {"addonsmith_Form2_load_a_plugin",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<addonsmith::Form1>(s.g.path()));
          w->Form_Load();
          w->Command3_Click();
@@ -344,7 +347,7 @@ const Row kRows[] = {
      }},
     // mod_arenawarden
     {"arenawarden_frmCfgServ_configuration",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto& w = s.serverConfiguration();
          Opened o{&w, {}};
          addTabs(o, w.tbsConfigureTab);
@@ -365,14 +368,14 @@ const Row kRows[] = {
          return o;
      }},
     {"arenawarden_frmLoadListDialog",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto& w = s.serverConfiguration();
          w.show();
          w.mnuListMenuLoadList_Click();
          return Opened{w.loadListDialog(), {}};
      }},
     {"arenawarden_frmServerModule_running",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          arenawarden::state().korvexDir = s.g.path();
          arenawarden::state().serverPlayers = 8;
          arenawarden::state().cycleMinutes = 40;
@@ -384,27 +387,27 @@ const Row kRows[] = {
      }},
     // mod_dresser
     {"dresser_frmMain_choosing_skin",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<dresser::frmMain>(s.g.path()));
          w->Form_Load();
          return Opened{w, {}};
      }},
     // mod_matchopener
     {"matchopener_frmHost",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<matchopener::frmHost>(s.g.path()));
          w->Form_Load();
          return Opened{w, {}};
      }},
     // mod_nameprobe
     {"nameprobe_frmMain_joiner_dns_lookup",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          s.fake.dns["game.example"] = {"192.0.2.10"};
          return Opened{s.keep(nameprobe::Main("game.example")), {}};
      }},
     // mod_prepdesk
     {"prepdesk_frmSetup_wizard",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<prepdesk::frmSetup>(s.g.path()));
          Opened o{w, {}};
          w->SnapShotDir->setText(toUi(s.g.file("shots")));
@@ -413,28 +416,28 @@ const Row kRows[] = {
          return o;
      }},
     {"prepdesk_frmGetScreenieDir",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<prepdesk::frmSetup>(s.g.path()));
          w->Command7_Click();
          return Opened{w->screenieDirPicker(), {}};
      }},
     {"prepdesk_frmGetGameSpyDir",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<prepdesk::frmSetup>(s.g.path()));
          w->Command2_Click();
          return Opened{w->gameSpyDirPicker(), {}};
      }},
     // mod_quillroom
     {"quillroom_frmMain_editor",
-     [](SuiteWindows& s) { return Opened{s.keep(std::make_unique<quillroom::frmMain>(s.g.path())), {}}; }},
+     [](SuiteGame& s) { return Opened{s.keep(std::make_unique<quillroom::frmMain>(s.g.path())), {}}; }},
     {"quillroom_frmScripts_template_chooser",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<quillroom::frmMain>(s.g.path()));
          w->mnuCreateNew_Click();
          return Opened{w->scripts(), {}};
      }},
     {"quillroom_frmSaveTo_save_dialog",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<quillroom::frmMain>(s.g.path()));
          if (!w->NewScriptFromTemplate(0)) throw std::runtime_error("no script template");
          w->SetEditState(0);
@@ -442,38 +445,38 @@ const Row kRows[] = {
          return Opened{w->saveTo(), {}};
      }},
     {"quillroom_frmAbout",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<quillroom::frmMain>(s.g.path()));
          w->mnuHelpAbout_Click();
          return Opened{w->about(), {}};
      }},
     // mod_seatfinder
     {"seatfinder_frmJoiner",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<seatfinder::frmJoiner>(s.g.path()));
          w->Form_Load();
          return Opened{w, {}};
      }},
     // mod_talkgate
     {"talkgate_frmBrowser_chat",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<talkgate::frmBrowser>(s.g.path()));
          w->Form_Load();
          return Opened{w, {}};
      }},
     // mod_tidyup
     {"tidyup_frmOutPut",
-     [](SuiteWindows& s) { return Opened{s.keep(std::make_unique<tidyup::frmOutPut>()), {}}; }},
+     [](SuiteGame& s) { return Opened{s.keep(std::make_unique<tidyup::frmOutPut>()), {}}; }},
     // mod_tunebench
     {"tunebench_frmConfig_game_defaults",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<tunebench::frmConfig>(s.g.path()));
          w->Form_Load();
          return Opened{w, {}};
      }},
     // mod_webshelf
     {"webshelf_Form2_link_library",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          // The first start, with its note; then the library alone. Its title label rolls the
          // library up and down on a double click.
          auto* w = s.keep(std::make_unique<webshelf::Form2>(s.g.path()));
@@ -482,9 +485,16 @@ const Row kRows[] = {
          o.states.emplace_back("after the note's \"Ok\"", [w] { click(w->Command1); });
          return o;
      }},
+    // mod_docklet: its window shows from the icon's "info"
+    {"docklet_Form1_info",
+     [](SuiteGame& s) {
+         auto* w = s.keep(std::make_unique<docklet::Form1>(s.g.path()));
+         w->mnuStartInfo_Click();
+         return Opened{w, {}};
+     }},
     // LVLSMITH
     {"lvlsmith_frmMain_level_assistant",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<lvlsmith::frmMain>(s.g.path()));
          if (!w->Form_Load()) throw std::runtime_error("the assistant ended at its load");
          Opened o{w, {}};
@@ -496,16 +506,17 @@ const Row kRows[] = {
          return o;
      }},
     {"lvlsmith_frmAbout",
-     [](SuiteWindows& s) {
+     [](SuiteGame& s) {
          auto* w = s.keep(std::make_unique<lvlsmith::frmMain>(s.g.path()));
          if (!w->Form_Load()) throw std::runtime_error("the assistant ended at its load");
          w->mnuElseAbout_Click();
          return Opened{w->about(), {}};
      }},
-    // Not rows: the tray module's window (mod_docklet) and the launcher's "configform" are
-    // never shown, and plg_orn has no window of its own; their menus and boxes are covered by
-    // their programs' tests.
+    // Not rows: the launcher's "configform" is never shown, and plg_orn has no window of its
+    // own; message and input boxes are the platform's, with tests of their own.
 };
+
+class SuiteWindows : public SuiteGame, public ::testing::WithParamInterface<Row> {};
 
 TEST_P(SuiteWindows, EveryControlWithAnActionIsReachedByTab) {
     Opened o;
@@ -546,5 +557,80 @@ TEST_P(SuiteWindows, EveryControlWithAnActionIsReachedByTab) {
 
 INSTANTIATE_TEST_SUITE_P(Suite, SuiteWindows, ::testing::ValuesIn(kRows),
                          [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
+
+// --- the windows that act as dialogs ------------------------------------------------------------
+
+// A window of the table above that acts as a dialog, with its OK ("" where it has none) and
+// the Cancel or Close that Escape stands for. The others are no dialogs: main windows, wizards
+// (their Back and Next are no Cancel), a progress window, and the about box and read-me viewer
+// of the launcher, which have no buttons at all.
+struct DialogRow {
+    const char* window;
+    const char* ok;
+    const char* cancel;
+};
+
+void PrintTo(const DialogRow& row, std::ostream* os) { *os << row.window; }
+
+const DialogRow kDialogs[] = {
+    {"addonsmith_Form2_load_a_plugin", "Command1", "Command2"},
+    {"arenawarden_frmLoadListDialog", "OKButton", "CancelButton"},
+    {"docklet_Form1_info", "Command1", "Command1"},
+    {"dresser_frmMain_choosing_skin", "Command2", "Command3"},
+    {"matchopener_frmHost", "Command1", "Command2"},
+    {"nameprobe_frmMain_joiner_dns_lookup", "", "Command1"},
+    {"prepdesk_frmGetScreenieDir", "Command1", "Command2"},
+    {"prepdesk_frmGetGameSpyDir", "Command1", "Command2"},
+    {"quillroom_frmScripts_template_chooser", "Command1", "Command2"},
+    {"quillroom_frmSaveTo_save_dialog", "Command1", "Command2"},
+    {"quillroom_frmAbout", "Command1", "Command1"},
+    {"seatfinder_frmJoiner", "Command1", "Command3"},
+    {"tunebench_frmConfig_game_defaults", "Command11", "Command12"},
+    {"lvlsmith_frmAbout", "cmdOK", "cmdOK"},
+};
+
+class SuiteDialogs : public SuiteGame, public ::testing::WithParamInterface<DialogRow> {};
+
+TEST_P(SuiteDialogs, EscapeIsCancelAndOkIsTheDefault) {
+    const DialogRow& row = GetParam();
+    const Row* opener = nullptr;
+    for (const Row& r : kRows)
+        if (std::string(r.name) == row.window) opener = &r;
+    ASSERT_NE(opener, nullptr) << "no window row " << row.window;
+    Opened o;
+    try {
+        o = opener->open(*this);
+    } catch (const std::exception& e) {
+        FAIL() << "the window could not be opened: " << e.what();
+    }
+    QPointer<QWidget> window = o.window;
+    window->show();
+    window->raise();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+    auto* cancel = window->findChild<QPushButton*>(row.cancel);
+    ASSERT_NE(cancel, nullptr) << row.cancel;
+    if (*row.ok) {
+        auto* ok = window->findChild<QPushButton*>(row.ok);
+        ASSERT_NE(ok, nullptr) << row.ok;
+        EXPECT_TRUE(ok->isDefault()) << row.ok << " is not the default button";
+    }
+    // Pressed comes before the button's own handler, which may end the module.
+    bool cancelled = false, ended = false;
+    QObject::connect(cancel, &QPushButton::pressed, [&cancelled] { cancelled = true; });
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_TRUE(focus && focus->window() == window) << "the window has no focus";
+    try {
+        QTest::keyClick(focus, Qt::Key_Escape);
+    } catch (const ProgramEnded&) {
+        ended = true; // a Cancel that ends its module
+    }
+    EXPECT_TRUE(cancelled) << "Escape is not " << row.cancel;
+    if (!ended) EXPECT_TRUE(!window || !window->isVisible()) << "the window stays after Escape";
+}
+
+INSTANTIATE_TEST_SUITE_P(Suite, SuiteDialogs, ::testing::ValuesIn(kDialogs),
+                         [](const ::testing::TestParamInfo<DialogRow>& info) { return std::string(info.param.window); });
 
 } // namespace
