@@ -85,6 +85,13 @@ foreach(f IN LISTS files)
     continue()
   endif()
   file(READ "${f}" content)
+  # A program starts through runProgram (shared/Program.h), whose set-up every program needs
+  # before anything can write (SIGXFSZ ignored, so a write past a file-size limit fails on its
+  # normal path instead of killing the program).
+  if(rel MATCHES "(^|/)main\\.cpp$" AND content MATCHES "int[ \t]+main[ \t]*\\(" AND NOT content MATCHES "runProgram[ \t]*\\(")
+    string(APPEND bad "  ${rel}: a program's main that does not start through kx::runProgram (shared/Program.h)\n")
+    math(EXPR count "${count} + 1")
+  endif()
   # A list of lines: the characters CMake's lists treat specially are kept as marks.
   string(REPLACE "\\" "@B@" content "${content}")
   string(REPLACE ";" "@S@" content "${content}")

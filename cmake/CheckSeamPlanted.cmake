@@ -1,7 +1,7 @@
 # cmake -DROOT=<source dir> -DWORK=<scratch folder> -P CheckSeamPlanted.cmake
 # The seam check itself: a program file with one planted line of each kind makes it fail,
-# naming that file and line; lines that keep the seam (member calls, qualified names, the
-# program's own resources, comments) let it pass.
+# naming that file and line, as does a program's main that skips runProgram; lines that keep
+# the seam (member calls, qualified names, the program's own resources, comments) let it pass.
 cmake_minimum_required(VERSION 3.25)
 
 set(planted
@@ -52,6 +52,14 @@ foreach(line IN LISTS keeping)
     string(APPEND bad "  refused although it keeps the seam: ${line}\n${text}\n")
   endif()
 endforeach()
+# A program's main that skips the shared start (and with it the programs' common set-up).
+file(REMOVE_RECURSE "${WORK}")
+file(WRITE "${WORK}/modules/x/main.cpp" "int main(int argc, char** argv) {\n    return 0\;\n}\n")
+execute_process(COMMAND "${CMAKE_COMMAND}" -DROOT=${WORK} -P "${ROOT}/cmake/CheckSeam.cmake"
+                RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(code EQUAL 0 OR NOT "${out}${err}" MATCHES "modules/x/main.cpp: a program's main")
+  string(APPEND bad "  not caught: a main without runProgram\n")
+endif()
 file(REMOVE_RECURSE "${WORK}")
 if(bad)
   message(FATAL_ERROR "The seam check does not hold:\n${bad}")
