@@ -560,10 +560,6 @@ void removeFile(const std::string& path) {
     if (::unlink(path.c_str()) != 0) throw RunError::fromErrno(errno, path);
 }
 
-void renameFile(const std::string& from, const std::string& to) {
-    if (::rename(from.c_str(), to.c_str()) != 0) throw RunError::fromErrno(errno, from);
-}
-
 void copyFileNoOverwrite(const std::string& from, const std::string& to) {
     const std::string bytes = readFile(from);
     struct stat st{};

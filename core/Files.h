@@ -96,7 +96,6 @@ std::string keepCopyBeforeReplace(const std::string& path, const std::string& ne
 void makeDir(const std::string& path);    // raises 75 when it exists, 76 when the parent is missing
 void removeDir(const std::string& path);  // an empty folder; raises as errno gives
 void removeFile(const std::string& path); // raises 53 when missing
-void renameFile(const std::string& from, const std::string& to);
 // Copies without overwriting: raises 75 when to exists (its case is not resolved).
 void copyFileNoOverwrite(const std::string& from, const std::string& to);
 // Moves without overwriting: a new name for the same file on the same disk (nothing copied;
