@@ -45,8 +45,7 @@ set(rules
 # Reviewed sites where a page goes to a viewer: "<file>|<the exact line, blanks trimmed>".
 # Each passes the regular-file rule (core's requireRegularFile or fileExists) just before.
 set(reviewed
-  # The about window turns a link's target into a path for the check below, then shows it.
-  "launcher/Form6.cpp|const QUrl url = QUrl::fromUserInput(QString::fromLocal8Bit(target.c_str()))@S@"
+  # The about window shows a local page after fileExists, by the address localFileUrl makes.
   "launcher/Form6.cpp|WebBrowser1->setSource(url)@S@"
   "modules/talkgate/frmBrowser.cpp|void frmBrowser::navigate(const QUrl& address) { WebBrowse->load(address)@S@ }"
 )
