@@ -62,8 +62,7 @@ set(rules
 set(reviewed
   # The tray icon's picture: TrayIconPath is ":/docklet/docklet.xpm", a resource of the module.
   "modules/docklet/Form1.cpp|Image1->setPixmap(QPixmap(QString::fromStdString(TrayIconPath)).scaled(32, 32))@S@"
-  # The about window turns a link's target into a path for the check below, then shows it.
-  "launcher/Form6.cpp|const QUrl url = QUrl::fromUserInput(QString::fromLocal8Bit(target.c_str()))@S@"
+  # The about window shows a local page after fileExists, by the address localFileUrl makes.
   "launcher/Form6.cpp|WebBrowser1->setSource(url)@S@"
   "modules/talkgate/frmBrowser.cpp|void frmBrowser::navigate(const QUrl& address) { WebBrowse->load(address)@S@ }"
 )

@@ -79,18 +79,19 @@ void Form6::Form_Load() {
 }
 
 void Form6::navigate(const std::string& target) {
-    const QUrl url = QUrl::fromUserInput(QString::fromLocal8Bit(target.c_str()));
-    if (!url.isLocalFile()) {
+    if (target.empty() || target[0] != '/') {
         platform().shellOpen(target);
         return;
     }
-    const std::string path = url.toLocalFile().toLocal8Bit().toStdString();
-    if (fileExists(path)) {
+    // The page's address is made from the path's bytes: a game directory with "#", "?" or a
+    // name that is not UTF-8 still names its page.
+    if (fileExists(target)) {
+        const QUrl url = QUrl::fromEncoded(QByteArray::fromStdString(localFileUrl(target)), QUrl::StrictMode);
         const QSizeF size = holdPageLayout(WebBrowser1);
         WebBrowser1->setSource(url);
         layOutPage(WebBrowser1, size);
     } else {
-        WebBrowser1->setPlainText(toUi("The page cannot be found:\n" + path));
+        WebBrowser1->setPlainText(toUi("The page cannot be found:\n" + target));
     }
 }
 
@@ -102,7 +103,7 @@ void Form6::WebBrowser1_LinkClicked(const QUrl& url) {
                 WebBrowser1->scrollToAnchor(resolved.fragment());
                 return;
             }
-            navigate(resolved.toLocalFile().toLocal8Bit().toStdString());
+            navigate(localPathOf(resolved));
             return;
         }
     }

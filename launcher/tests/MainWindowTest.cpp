@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QImage>
 #include <QPixmap>
 #include <QLayout>
@@ -31,6 +32,9 @@
 #include <QUrl>
 
 #include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include <gmock/gmock.h>
 
@@ -481,6 +485,49 @@ TEST(HelpPage, TheAddressNamesTheFileWhateverTheFolderIsCalled) {
         ASSERT_EQ(fake.shellOpens[0].rfind("file://", 0), 0u);
         const QByteArray path = QByteArray::fromStdString(fake.shellOpens[0].substr(7));
         EXPECT_EQ(QByteArray::fromPercentEncoding(path).toStdString(), g.path() + "/korvex.wfd/helpfiles/help.htm");
+        resetLauncher();
+    }
+}
+
+// The about box's pages, pictures and links are found by their addresses whatever the game
+// directory is called: "#" and "?" would cut the address, a name that is not UTF-8 would not
+// survive decoding ("The page cannot be found").
+TEST(AboutBox, ShowsItsPagesWhateverTheFolderIsCalled) {
+    for (const std::string name : {"Quell#fort", "what?game", "50% off", "J\xC3\xB6s\xC3\xA9", "bad\xFFname"}) {
+        SCOPED_TRACE(name);
+        kx::test::GameDir g(name);
+        FakePlatform fake;
+        setKorvexDir(g.path());
+        // Written byte for byte (the test folder's own helpers go through QString).
+        const auto put = [&](const std::string& rel, const std::string& bytes) {
+            const std::filesystem::path p(g.path() + "/" + rel);
+            std::filesystem::create_directories(p.parent_path());
+            std::ofstream(p, std::ios::binary) << bytes;
+        };
+        put("korvex.wfd/templates/about_startup.htm",
+            "<html><body><p>Korvex about page</p><img src=\"ok.png\"><a href=\"next.htm\">next</a></body></html>");
+        put("korvex.wfd/templates/next.htm", "<html><body><p>The next page</p></body></html>");
+        QImage picture(2, 2, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        const QByteArray png = [&] {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            picture.save(&buffer, "PNG");
+            return bytes;
+        }();
+        put("korvex.wfd/templates/ok.png", png.toStdString());
+        form1().mnuAboutINFO_Click();
+        Form6* about = loadedForm6();
+        ASSERT_NE(about, nullptr);
+        QTextDocument* page = about->WebBrowser1->document();
+        page->size();
+        QCoreApplication::processEvents();
+        EXPECT_THAT(about->WebBrowser1->toPlainText().toStdString(), HasSubstr("Korvex about page"));
+        EXPECT_EQ(page->resource(QTextDocument::ImageResource, QUrl("ok.png")).value<QPixmap>().size(), QSize(2, 2));
+        emit about->WebBrowser1->anchorClicked(QUrl("next.htm"));
+        EXPECT_THAT(about->WebBrowser1->toPlainText().toStdString(), HasSubstr("The next page"));
+        EXPECT_TRUE(fake.shellOpens.empty());
         resetLauncher();
     }
 }

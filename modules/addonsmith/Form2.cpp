@@ -20,6 +20,8 @@ Form2::Form2(Form1& wizard, QWidget* parent) : QWidget(parent, Qt::Window), wiza
     setWindowTitle("Load a PlugIn");
     File1 = named(new FileListBox(this), "File1");
     File1->setPattern("*.spi");
+    // The launcher's rule for description names: what is listed here is what it lists and runs.
+    File1->setNameRule(isUsablePlugInName);
     Command1 = named(new QPushButton("&Load", this), "Command1");
     Command2 = named(new QPushButton("&Cancel", this), "Command2");
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);

@@ -12,6 +12,7 @@
 #include "shared/KorvexConfig.h"
 #include "shared/Launch.h"
 #include "shared/LevelList.h"
+#include "shared/ServerSetNames.h"
 #include "platform/Platform.h"
 #include "core/RunError.h"
 #include "core/Text.h"
@@ -139,6 +140,8 @@ frmCfgServ::frmCfgServ() {
     Label27 = label("Label27", "Please choose a ServerSet...");
     File1 = new FileListBox;
     File1->setObjectName("File1");
+    // Only the sets it can load: a name that holds a path is left out.
+    File1->setNameRule([](const std::string& name) { return isUsableServerSetName(name, false); });
     Label28 = command("Label28", "Ok, use the selected.");
     Label29 = command("Label29", "No, back to configuration.");
     auto* setLayout = new QVBoxLayout(Picture4);

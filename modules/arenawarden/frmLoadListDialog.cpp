@@ -26,6 +26,8 @@ frmLoadListDialog::frmLoadListDialog(frmCfgServ* owner) : QDialog(owner), owner_
     File1 = new FileListBox;
     File1->setObjectName("File1");
     File1->setShowHidden(true);
+    // Only the lists it can load: a name that holds a path is left out.
+    File1->setNameRule([](const std::string& name) { return isUsableDiskName(name, false); });
     OKButton = new QPushButton(QStringLiteral("&ok"));
     OKButton->setObjectName("OKButton");
     OKButton->setEnabled(false);

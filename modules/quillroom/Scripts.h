@@ -2,6 +2,7 @@
 // The script editor's plain routines: the eight script kinds, the placeholder codes of every
 // load, the editor text as file lines, and the path the editor records for a script.
 
+#include <QLocale>
 #include <QString>
 
 #include <array>
@@ -39,8 +40,9 @@ inline const std::string CommonHeader = "scripts.hdr";
 struct Placeholders {
     std::string title, playerName, timeAndDate;
 };
-// "<time> / <date>" in the regional short formats.
-std::string timeAndDateText(const QDateTime& when);
+// "<time> / <date>" in the regional short formats, with Latin digits in every locale: a format
+// that writes digits of its own would put a row of "?" into the script.
+std::string timeAndDateText(const QDateTime& when, const QLocale& locale = QLocale::system());
 
 // What becomes of a line with a "%" at column 15 and a code other than 1, 2 or 3: a template
 // leaves it out; an opened file keeps it whole, or saving would lose the user's line.

@@ -13,6 +13,9 @@
 #include "shared/KorvexConfig.h"
 #include "shared/Launch.h"
 #include "shared/ModuleCommandLine.h"
+#include "shared/PlugInScript.h"
+#include "shared/ServerSetNames.h"
+#include "shared/SkinFolders.h"
 #include "shared/Ui.h"
 
 #include <QAction>
@@ -129,10 +132,13 @@ frmMain* startModule(const std::string& commandLine) {
 // --- start-up ----------------------------------------------------------------------------------
 
 void frmMain::fileArray(QMenu* menu, std::vector<QAction*>& items, const char* name, const std::string& folder,
-                        const std::string& pattern, const char* emptyCaption, void (frmMain::*handler)(int)) {
+                        const std::string& pattern, bool (*usable)(const std::string&), const char* emptyCaption,
+                        void (frmMain::*handler)(int)) {
     std::vector<std::string> files;
     try {
-        files = listFiles(resolvePath(korvexDir_, folder), pattern);
+        // Only the names the kind's shared rule takes: what is listed opens.
+        for (auto& f : listFiles(resolvePath(korvexDir_, folder), pattern))
+            if (usable(f)) files.push_back(std::move(f));
     } catch (const RunError&) {
         // An unreadable folder lists like an empty one.
     }
@@ -154,13 +160,14 @@ void frmMain::fileArray(QMenu* menu, std::vector<QAction*>& items, const char* n
 }
 
 void frmMain::ListPlugIns() {
-    fileArray(mnuFileLoadPlugIn, mnuToolsPlugIn, "mnuToolsPlugIn", "korvex.wfd/plugins", "*.spi",
+    fileArray(mnuFileLoadPlugIn, mnuToolsPlugIn, "mnuToolsPlugIn", "korvex.wfd/plugins", "*.spi", isUsablePlugInName,
               "no PlugIn available", &frmMain::mnuToolsPlugIn_Click);
 }
 
 void frmMain::ListServerSets() {
     fileArray(mnuFileLoadServerSet, mnuFileLoadServerSetFile, "mnuFileLoadServerSetFile",
-              "korvex.wfd/config/serversets", "*.ini", "no serverset available",
+              "korvex.wfd/config/serversets", "*.ini",
+              [](const std::string& name) { return isUsableServerSetName(name, false); }, "no serverset available",
               &frmMain::mnuFileLoadServerSetFile_Click);
 }
 
@@ -401,8 +408,9 @@ void frmMain::mnuFileLoadServerSetFile_Click(int index) {
 }
 
 void frmMain::openSkinFile(const std::string& file) {
-    // The skin name comes from korvex.cfg: it must name one folder of the skins folder.
-    if (!isValidFileName(skinName_)) {
+    // The skin name comes from korvex.cfg: it must name one folder of the skins folder, by the
+    // rule the skin chooser lists and the launcher applies skins with.
+    if (!isUsableSkinName(skinName_)) {
         showError(RunError(err::BadFileName));
         return;
     }

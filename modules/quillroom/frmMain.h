@@ -116,7 +116,7 @@ private:
     void ListServerSets();
     void ReadConfigValues();
     void fileArray(QMenu* menu, std::vector<QAction*>& items, const char* name, const std::string& folder,
-                   const std::string& pattern, const char* emptyCaption, void (frmMain::*handler)(int));
+                   const std::string& pattern, bool (*usable)(const std::string&), const char* emptyCaption, void (frmMain::*handler)(int));
     void openArrayItem(const std::vector<QAction*>& items, int index, const std::string& folder);
     void openSkinFile(const std::string& file);
     void scriptReplaced();

@@ -127,10 +127,16 @@ void FileListBox::setShowHidden(bool show) {
     refresh();
 }
 
+void FileListBox::setNameRule(std::function<bool(const std::string&)> rule) {
+    rule_ = std::move(rule);
+    refresh();
+}
+
 void FileListBox::refresh() {
     clear();
     if (path_.empty()) return;
-    for (const auto& f : listFiles(path_, pattern_, hidden_)) addListText(this, f);
+    for (const auto& f : listFiles(path_, pattern_, hidden_))
+        if (!rule_ || rule_(f)) addListText(this, f);
 }
 
 std::string FileListBox::fileName() const {

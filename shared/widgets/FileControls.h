@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QListWidget>
 
+#include <functional>
 #include <string>
 
 namespace kx {
@@ -63,6 +64,9 @@ public:
     void setPath(const std::string& dir);
     void setPattern(const std::string& pattern);
     void setShowHidden(bool show);
+    // Lists only the names the rule takes: the rule of the kind of name the list shows, shared
+    // with the code that opens it, so that every listed file can be used.
+    void setNameRule(std::function<bool(const std::string&)> rule);
     void refresh();
     // The selected file's name, "" when none.
     std::string fileName() const;
@@ -72,6 +76,7 @@ public:
 private:
     std::string path_, pattern_ = "*.*";
     bool hidden_ = false;
+    std::function<bool(const std::string&)> rule_;
 };
 
 } // namespace kx

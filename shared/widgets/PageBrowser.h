@@ -7,7 +7,13 @@
 
 #include <QTextBrowser>
 
+#include <string>
+
 namespace kx {
+
+// The path a local page's address names, byte for byte: the address is made by localFileUrl
+// from the path's bytes, and a name that is not UTF-8 would not survive QUrl's decoding.
+std::string localPathOf(const QUrl& url);
 
 class PageBrowser : public QTextBrowser {
 public:

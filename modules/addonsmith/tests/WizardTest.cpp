@@ -200,6 +200,8 @@ TEST_F(Wizard, LoadDialogListsDescriptionsAndReportsAFailedRead) {
     game.writeLines("korvex.wfd/plugins/beta.spi", {"authorn=B"});
     game.writeLines("korvex.wfd/plugins/Alpha.SPI", {"authorn=A"});
     game.write("korvex.wfd/plugins/notes.txt", "");
+    // The launcher's rule: a name that holds a path is neither listed there nor here.
+    game.writeLines("korvex.wfd/plugins/a\\b.spi", {"authorn=C"});
     auto f = load();
     f->Command3_Click();
     Form2* dialog = f->loadDialog();

@@ -402,6 +402,22 @@ TEST_F(ConfigWindow, AServerSetNameOutsideAsciiBecomesAUtf8FileThatLoads) {
     EXPECT_TRUE(w.Picture3->isVisibleTo(&w));
 }
 
+// The set list shows what it can load: a name that holds a path ("a\\b" names a sub-folder) is
+// left out, every other name found on disk is listed and loads.
+TEST_F(ConfigWindow, TheSetListShowsOnlySetsItCanLoad) {
+    for (const std::string name : {"a\\b", "x:y", "t\tab"}) writeSet(name + ".ini", {"sv_name=" + name, "sv_addmap=x"});
+    auto& w = cfg();
+    w.File1->refresh();
+    ASSERT_EQ(w.File1->files(), (std::vector<std::string>{"t\tab.ini", "x:y.ini"}));
+    for (int row = 0; row < 2; ++row) {
+        w.File1->setCurrentRow(row);
+        w.Label28_Click();
+        EXPECT_TRUE(fake.boxes.empty());
+        EXPECT_EQ(shown(w.Text2), row == 0 ? "t\tab" : "x:y");
+        w.Label24_Click();
+    }
+}
+
 TEST_F(ConfigWindow, PagesAndSubPages) {
     auto& w = cfg();
     w.tbsConfigureTab->setCurrentIndex(3);

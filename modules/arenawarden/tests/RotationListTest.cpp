@@ -242,6 +242,14 @@ TEST_F(RotationList, ListedCycleListsWithAnyNameLoad) {
     }
 }
 
+// A name that holds a path would name a sub-folder: the dialog does not list it.
+TEST_F(RotationList, CycleListsWhoseNameHoldsAPathAreNotListed) {
+    dir.write("korvex.wfd/config/cyclelists/a\\b.nfo", "Port\r\n");
+    dir.write("korvex.wfd/config/cyclelists/a:b.nfo", "Port\r\n");
+    auto& w = window(kMaps, {"x"});
+    EXPECT_EQ(openLoadDialog(w).File1->files(), std::vector<std::string>{"a:b.nfo"});
+}
+
 TEST_F(RotationList, FailedLoadsReportTheirCode) {
     dir.write("korvex.wfd/config/cyclelists/empty.nfo", "");
     dir.write("korvex.wfd/config/cyclelists/gone.nfo", "a\r\n");

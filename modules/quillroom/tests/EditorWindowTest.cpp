@@ -81,6 +81,38 @@ TEST_F(EditorWindow, MenusListTheFilesAndOpenTheFileEachItemWasMadeFrom) {
     EXPECT_EQ(w.scriptPath(), "/korvex.wfd/config/serversets/cup.final.ini");
 }
 
+// What the menus list opens: a name found on disk is used as it is unless it holds a path, by the
+// rules the launcher, the tray module and the skin chooser use; "a\\b" would name a sub-folder.
+TEST_F(EditorWindow, EveryListedNameOpensAndNamesWithAPathAreNotListed) {
+    for (const std::string name : {"Tool: Map", "what?", "t\tab", "\"q\"", "a\\b"}) {
+        g.write("korvex.wfd/plugins/" + name + ".spi", "plug-in " + name + "\r\n");
+        g.write("korvex.wfd/config/serversets/" + name + ".ini", "sv_name=" + name + "\r\n");
+    }
+    g.writeLines("korvex.wfd/config/korvex.cfg", {"usedskinis=colon:name"});
+    g.write("korvex.wfd/skins/colon:name/skininfo.ini", "the skin\r\n");
+    frmMain& w = editor();
+    const std::vector<std::string> listed = {"\"q\"", "t ab", "Tool: Map", "what?"};
+    EXPECT_EQ(captions(w.mnuToolsPlugIn), listed);
+    EXPECT_EQ(captions(w.mnuFileLoadServerSetFile), listed);
+    const auto openEach = [&](const std::vector<QAction*>& items, const std::string& before) {
+        for (QAction* a : items) {
+            const std::string file = a->data().toByteArray().toStdString();
+            SCOPED_TRACE(file);
+            a->trigger();
+            EXPECT_TRUE(fake.boxes.empty()) << fake.boxes.front().text;
+            EXPECT_EQ(editorBytes(), before + file.substr(0, file.size() - 4) + "\r\n");
+            fake.boxAnswers = {box::Yes};
+            w.mnuFileCloseCurrent_Click();
+            fake.boxes.clear();
+        }
+    };
+    openEach(w.mnuToolsPlugIn, "plug-in ");
+    openEach(w.mnuFileLoadServerSetFile, "sv_name=");
+    w.mnuFileLoadCurrentSkinInformation->trigger();
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_EQ(editorBytes(), "the skin\r\n");
+}
+
 TEST_F(EditorWindow, MenuStatesFollowTheEditState) {
     frmMain& w = editor();
     struct Row {

@@ -190,6 +190,18 @@ TEST_F(Loader, AnOpenedFileGetsItsCodesFilledAndKeepsLinesWithOtherCodes) {
     EXPECT_EQ(g.read("korvex.wfd/config/servers.ini"), editorBytes());
 }
 
+// The "%3" code keeps the regional order and separators with Latin digits: a regional format
+// with digits of its own never puts a row of "?" into a script.
+TEST(Placeholders, TimeAndDateHaveLatinDigitsInEveryLocale) {
+    const QDateTime when(QDate(2026, 12, 10), QTime(13, 30, 38));
+    const struct {
+        const char* locale;
+        const char* text;
+    } cases[] = {{"en_US", "1:30 PM / 12/10/26"}, {"de_DE", "13:30 / 10.12.26"}, {"fa_IR", "13:30 / 2026/12/10"},
+                 {"ar_EG", "1:30 PM / 10/12/2026"}, {"bn_BD", "1:30 PM / 10/12/26"}};
+    for (const auto& c : cases) EXPECT_EQ(timeAndDateText(when, QLocale(QString::fromLatin1(c.locale))), c.text) << c.locale;
+}
+
 TEST(ScriptPaths, FindScriptPath) {
     struct Case {
         std::string dir, full;
