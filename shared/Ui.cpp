@@ -139,10 +139,6 @@ QLabel* plainLabel(const QString& text, QWidget* parent) {
     return l;
 }
 
-QString menuText(const std::string& caption) {
-    return toUi(caption).replace('&', QStringLiteral("&&")).replace('\t', ' ');
-}
-
 namespace {
 const char* const kFullTextProperty = "kxShownLabelText";
 
@@ -196,6 +192,11 @@ QString tooltipFor(const QString& text) {
     return out + QStringLiteral("</qt>");
 }
 } // namespace
+
+QString menuText(const std::string& caption) {
+    // Cut as a shown label is: a menu or a frame is as wide as its longest caption.
+    return cutText(toUi(caption), kShownLabel).replace('&', QStringLiteral("&&")).replace('\t', ' ');
+}
 
 void setShownLabel(QLabel* label, const QString& text) {
     QString line = cutText(text, kShownLabel);

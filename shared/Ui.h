@@ -47,7 +47,8 @@ T* named(T* w, const char* name) {
 QLabel* plainLabel(const QString& text = QString(), QWidget* parent = nullptr);
 
 // Data (a file name, a descriptor) shown as a menu caption: "&" is a character, not a mnemonic,
-// and a tab is a blank, not the start of a shortcut column.
+// a tab is a blank, not the start of a shortcut column, and the text is cut to kShownLabel
+// characters (declared below), so that no value sets the width of a menu.
 QString menuText(const std::string& caption);
 
 // A single-line label showing a value whose size never depends on the value: line breaks and

@@ -377,8 +377,8 @@ TEST(SuiteIcon, IsBuiltInWithTheSizesADesktopAsksFor) {
 }
 
 // A caption made from data: "&" shows as itself, a tab as a blank (a menu would start a
-// shortcut column at it).
-TEST(MenuCaption, AmpersandAndTabShowAsText) {
+// shortcut column at it), a caption of any length is cut.
+TEST(MenuCaption, AmpersandAndTabShowAsTextAndLengthIsBounded) {
     QMenu menu;
     const struct {
         std::string data;
@@ -394,4 +394,7 @@ TEST(MenuCaption, AmpersandAndTabShowAsText) {
         QAction* a = menu.addAction(menuText(c.data));
         EXPECT_FALSE(a->text().contains('\t')) << c.data;
     }
+    // A caption from a file may be of any length: the menu's width must not follow it.
+    const QString cut = menuText(std::string(10'000'000, 'x'));
+    EXPECT_EQ(cut, QString(kShownLabel, 'x') + QChar(0x2026));
 }
