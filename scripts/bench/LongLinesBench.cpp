@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextDocument>
 
 #include <cstdio>
 #include <functional>
@@ -97,6 +98,8 @@ int main(int argc, char** argv) {
                 if (!w->Form_Load()) return nullptr;
                 w->show();
                 w->Command1_Click();
+                if (w->Description->document()->characterCount() < 1'000'000)
+                    std::printf("level assistant: the step text was not shown\n");
                 return w;
             },
             [](QWidget* w) -> QPlainTextEdit* { return static_cast<kx::lvlsmith::frmMain*>(w)->Description; });
