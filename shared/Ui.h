@@ -25,6 +25,7 @@ void selectListIndex(QListWidget* list, int index);
 void selectComboIndex(QComboBox* combo, int index);
 // Adds an entry shown by toUi that keeps its bytes: listText/comboText give them back as they
 // were, also where the text is shown as UTF-8 (a file name), which fromUi would not restore.
+// An entry longer than kShownLabel characters shows only that many; it keeps its bytes whole.
 void addListText(QListWidget* list, const std::string& bytes);
 void addComboText(QComboBox* combo, const std::string& bytes);
 // The entry at index, "" outside the list.
