@@ -62,12 +62,37 @@ QApplication* widgetApp(const char* what) {
     return app;
 }
 
+// A box's text and title often hold a value (a path, a name, a line of a script): a box lays
+// out its whole text before it shows, and a line of megabytes takes minutes. Lines and titles
+// are cut to a length any box can show, and so is the number of lines.
+constexpr qsizetype kBoxLine = 1000, kBoxLines = 60, kBoxTitle = 400;
+
+QString cutLine(QString line, qsizetype n) {
+    if (line.size() <= n) return line;
+    if (line.at(n - 1).isHighSurrogate()) --n;
+    line.truncate(n);
+    return line + QChar(0x2026);
+}
+
 // CR LF, LF and a lone CR all break the line.
 QString shownText(const std::string& bytes) {
     QString t = toUi(bytes);
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return t;
+    QStringList lines = t.split(QLatin1Char('\n'));
+    if (lines.size() > kBoxLines) {
+        lines.resize(kBoxLines);
+        lines.back() = QString(QChar(0x2026));
+    }
+    for (QString& line : lines) line = cutLine(line, kBoxLine);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString shownTitle(const std::string& bytes) {
+    QString t = toUi(bytes);
+    for (QChar& c : t)
+        if (c == u'\n' || c == u'\r' || c == u'\t') c = u' ';
+    return cutLine(t, kBoxTitle);
 }
 
 long regFailure(const RunError& e) { return e.number() == err::PermissionDenied ? kAccessDenied : kRegistryIoFailed; }
@@ -88,7 +113,7 @@ public:
         widgetApp("a message box");
 
         QMessageBox b;
-        b.setWindowTitle(toUi(shown));
+        b.setWindowTitle(shownTitle(shown));
         b.setTextFormat(Qt::PlainText);
         b.setText(shownText(text));
         switch (style & 0x70) {
@@ -133,7 +158,7 @@ public:
         widgetApp("an input box");
 
         QInputDialog d;
-        d.setWindowTitle(toUi(shown));
+        d.setWindowTitle(shownTitle(shown));
         d.setInputMode(QInputDialog::TextInput);
         d.setLabelText(shownText(prompt));
         for (QLabel* l : d.findChildren<QLabel*>()) l->setTextFormat(Qt::PlainText);

@@ -45,27 +45,45 @@ void selectComboIndex(QComboBox* combo, int index) {
 namespace {
 constexpr int kBytesRole = Qt::UserRole + 0x4B58;
 
+// text cut to at most n characters, never inside a surrogate pair.
+QString cutText(const QString& text, qsizetype n) {
+    if (text.size() <= n) return text;
+    if (text.at(n - 1).isHighSurrogate()) --n;
+    return text.left(n) + QChar(0x2026);
+}
+
 QVariant bytesData(const std::string& bytes) { return QByteArray(bytes.data(), qsizetype(bytes.size())); }
+
+// What an entry shows of its bytes: cut as a shown label is, since a list or a combo box lays
+// out every entry whole to size itself (a 10 MB entry held the window for seconds).
+QString entryShown(const std::string& bytes) { return cutText(toUi(bytes), kShownLabel); }
 
 // The kept bytes while the entry still shows them, else the shown text as Windows-1252.
 std::string entryBytes(const QVariant& kept, const QString& shown) {
     if (kept.isValid()) {
         const QByteArray b = kept.toByteArray();
         std::string bytes(b.constData(), size_t(b.size()));
-        if (toUi(bytes) == shown) return bytes;
+        if (entryShown(bytes) == shown) return bytes;
     }
     return fromUi(shown);
 }
 } // namespace
 
 void addListText(QListWidget* list, const std::string& bytes) {
-    auto* item = new QListWidgetItem(toUi(bytes));
+    auto* item = new QListWidgetItem(entryShown(bytes));
     item->setData(kBytesRole, bytesData(bytes));
     list->addItem(item);
 }
 
 void addComboText(QComboBox* combo, const std::string& bytes) {
-    combo->addItem(toUi(bytes));
+    const QString shown = entryShown(bytes);
+    // A cut entry is still too wide to size the box by: the box then takes its width from its
+    // layout, as a shown label does.
+    if (shown.size() > kShownLabel && combo->sizeAdjustPolicy() != QComboBox::AdjustToMinimumContentsLengthWithIcon) {
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        combo->setMinimumContentsLength(std::max(combo->minimumContentsLength(), 12));
+    }
+    combo->addItem(shown);
     combo->setItemData(combo->count() - 1, bytesData(bytes), kBytesRole);
 }
 
@@ -139,19 +157,8 @@ QLabel* plainLabel(const QString& text, QWidget* parent) {
     return l;
 }
 
-QString menuText(const std::string& caption) {
-    return toUi(caption).replace('&', QStringLiteral("&&")).replace('\t', ' ');
-}
-
 namespace {
 const char* const kFullTextProperty = "kxShownLabelText";
-
-// text cut to at most n characters, never inside a surrogate pair.
-QString cutText(const QString& text, qsizetype n) {
-    if (text.size() <= n) return text;
-    if (text.at(n - 1).isHighSurrogate()) --n;
-    return text.left(n) + QChar(0x2026);
-}
 
 void elideShownLabel(QLabel* label) {
     const QString full = label->property(kFullTextProperty).toString();
@@ -196,6 +203,11 @@ QString tooltipFor(const QString& text) {
     return out + QStringLiteral("</qt>");
 }
 } // namespace
+
+QString menuText(const std::string& caption) {
+    // Cut as a shown label is: a menu or a frame is as wide as its longest caption.
+    return cutText(toUi(caption), kShownLabel).replace('&', QStringLiteral("&&")).replace('\t', ' ');
+}
 
 void setShownLabel(QLabel* label, const QString& text) {
     QString line = cutText(text, kShownLabel);

@@ -25,6 +25,7 @@ void selectListIndex(QListWidget* list, int index);
 void selectComboIndex(QComboBox* combo, int index);
 // Adds an entry shown by toUi that keeps its bytes: listText/comboText give them back as they
 // were, also where the text is shown as UTF-8 (a file name), which fromUi would not restore.
+// An entry longer than kShownLabel characters shows only that many; it keeps its bytes whole.
 void addListText(QListWidget* list, const std::string& bytes);
 void addComboText(QComboBox* combo, const std::string& bytes);
 // The entry at index, "" outside the list.
@@ -47,7 +48,8 @@ T* named(T* w, const char* name) {
 QLabel* plainLabel(const QString& text = QString(), QWidget* parent = nullptr);
 
 // Data (a file name, a descriptor) shown as a menu caption: "&" is a character, not a mnemonic,
-// and a tab is a blank, not the start of a shortcut column.
+// a tab is a blank, not the start of a shortcut column, and the text is cut to kShownLabel
+// characters (declared below), so that no value sets the width of a menu.
 QString menuText(const std::string& caption);
 
 // A single-line label showing a value whose size never depends on the value: line breaks and

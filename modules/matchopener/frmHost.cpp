@@ -138,7 +138,7 @@ void frmHost::Form_Load() {
     } catch (const RunError& e) {
         reportUnreadable(e, levelListPath(korvexDir_));
     }
-    for (const auto& name : levels.names) Combo4->addItem(toUi(name));
+    for (const auto& name : levels.names) addComboText(Combo4, name);
     // The first item added selected itself; the remembered line decides (none: -1).
     selectComboIndex(Combo4, levels.selected);
 }

@@ -178,8 +178,8 @@ void frmJoiner::fillServerList() {
         if (e.number() == err::FileNotFound || e.number() == err::PathNotFound) return;
         reportUnreadable(e, path);
     }
-    for (const auto& name : list.names) lstServer->addItem(toUi(name));
-    for (const auto& address : list.addresses) lstIP->addItem(toUi(address));
+    for (const auto& name : list.names) addComboText(lstServer, name);
+    for (const auto& address : list.addresses) addListText(lstIP, address);
 }
 
 void frmJoiner::lstServer_Click() {

@@ -177,6 +177,36 @@ TEST_F(ShownDialogs, BoxShowsPlainTextLinesTitleAndButtons) {
     EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No);
 }
 
+// A value of any size in a box's text or title: the box shows a bounded part of it at once.
+TEST_F(ShownDialogs, BoxWithAHugeValueShowsItCut) {
+    const struct {
+        std::string text, title;
+    } cases[] = {
+        {"The line " + std::string(10'000'000, 'x') + " was read.", "t"},
+        {"short", std::string(10'000'000, 'y')},
+        {[] {
+             std::string many;
+             for (int i = 0; i < 100'000; ++i) many += "line\r\n";
+             return many;
+         }(),
+         "t"},
+    };
+    for (const auto& c : cases) {
+        QString seenText, seenTitle;
+        whenShown([&](QWidget* w) {
+            auto* b = qobject_cast<QMessageBox*>(w);
+            ASSERT_TRUE(b);
+            seenText = b->text();
+            seenTitle = b->windowTitle();
+            b->button(QMessageBox::Ok)->click();
+        });
+        EXPECT_EQ(p->msgBox(c.text, 0, c.title), box::Ok);
+        EXPECT_LT(seenText.size(), 10'000);
+        EXPECT_LT(seenTitle.size(), 1'000);
+        EXPECT_TRUE(seenText.startsWith(QString::fromStdString(c.text.substr(0, 20)).replace("\r\n", "\n")));
+    }
+}
+
 TEST_F(ShownDialogs, EscapeAnswersNoCancelOrOk) {
     for (const auto& [style, expected] : std::vector<std::pair<int, int>>{{36, box::No}, {49, box::Cancel}, {16, box::Ok}}) {
         whenShown([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });

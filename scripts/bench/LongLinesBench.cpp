@@ -8,6 +8,7 @@
 #include "TextControls.h"
 #include "frmCfgServ.h"
 #include "frmSetup.h"
+#include "frmMain.h"
 
 #include "platform/FakePlatform.h"
 
@@ -15,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextDocument>
 
 #include <cstdio>
 #include <functional>
@@ -86,5 +88,20 @@ int main(int argc, char** argv) {
     kx::launcher::state().viewerFile = dir + "/korvex.wfd/bench-viewer.txt";
     measure("launcher viewer (ReadMe)", [&]() -> QWidget* { return new kx::launcher::Form7; },
             [](QWidget* w) -> QPlainTextEdit* { return static_cast<kx::launcher::Form7*>(w)->Text1; });
+
+    // The level modding assistant's first step text, shown when Next leaves the welcome page.
+    fake.current = dir;
+    fake.settings["LevelForge|configuration|firsttime"] = "YES";
+    measure("level assistant (Step1.txt)",
+            [&]() -> QWidget* {
+                auto* w = new kx::lvlsmith::frmMain(dir);
+                if (!w->Form_Load()) return nullptr;
+                w->show();
+                w->Command1_Click();
+                if (w->Description->document()->characterCount() < 1'000'000)
+                    std::printf("level assistant: the step text was not shown\n");
+                return w;
+            },
+            [](QWidget* w) -> QPlainTextEdit* { return static_cast<kx::lvlsmith::frmMain*>(w)->Description; });
     return 0;
 }

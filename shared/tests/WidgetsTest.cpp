@@ -100,6 +100,19 @@ TEST(ListEntries, KeepTheirBytesWhileTheyShowThem) {
     EXPECT_EQ(listText(&list, 0), "Zo\xEB");
 }
 
+// An entry from a file may be of any length: it shows a bounded part and gives back every byte.
+TEST(ListEntries, AnEntryOfAnySizeShowsABoundedTextAndKeepsItsBytes) {
+    QListWidget list;
+    QComboBox combo;
+    const std::string huge = "map " + std::string(10'000'000, 'x');
+    addListText(&list, huge);
+    addComboText(&combo, huge);
+    EXPECT_EQ(list.item(0)->text(), QString::fromStdString(huge.substr(0, kShownLabel)) + QChar(0x2026));
+    EXPECT_EQ(combo.itemText(0), list.item(0)->text());
+    EXPECT_EQ(listText(&list, 0), huge);
+    EXPECT_EQ(comboText(&combo, 0), huge);
+}
+
 TEST(FileList, UtfEightNamesAreShownAsSuchAndGivenBackAsOnDisk) {
     FakePlatform fake;
     test::GameDir g;
@@ -377,8 +390,8 @@ TEST(SuiteIcon, IsBuiltInWithTheSizesADesktopAsksFor) {
 }
 
 // A caption made from data: "&" shows as itself, a tab as a blank (a menu would start a
-// shortcut column at it).
-TEST(MenuCaption, AmpersandAndTabShowAsText) {
+// shortcut column at it), a caption of any length is cut.
+TEST(MenuCaption, AmpersandAndTabShowAsTextAndLengthIsBounded) {
     QMenu menu;
     const struct {
         std::string data;
@@ -394,4 +407,7 @@ TEST(MenuCaption, AmpersandAndTabShowAsText) {
         QAction* a = menu.addAction(menuText(c.data));
         EXPECT_FALSE(a->text().contains('\t')) << c.data;
     }
+    // A caption from a file may be of any length: the menu's width must not follow it.
+    const QString cut = menuText(std::string(10'000'000, 'x'));
+    EXPECT_EQ(cut, QString(kShownLabel, 'x') + QChar(0x2026));
 }

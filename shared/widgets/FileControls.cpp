@@ -21,7 +21,9 @@ void DriveListBox::refresh() {
     const std::string keep = drive();
     clear();
     for (const auto& d : platform().drives()) addComboText(this, d);
-    const int at = findText(toUi(keep));
+    int at = -1;
+    for (int i = 0; i < count() && at < 0; ++i)
+        if (comboText(this, i) == keep) at = i;
     setCurrentIndex(at >= 0 ? at : (count() ? 0 : -1));
 }
 

@@ -3,6 +3,7 @@
 #include "frmHost.h"
 
 #include "platform/FakePlatform.h"
+#include "shared/Ui.h"
 #include "shared/testing/GameDir.h"
 #include "core/RunError.h"
 #include "core/Text.h"
@@ -182,6 +183,23 @@ TEST_F(HostForm, OkWithoutMapPassesAnEmptyValue) {
     EXPECT_EQ(fake.starts[0].program, game.path() + "/game.EXE");
     EXPECT_EQ(fake.starts[0].args[9], "+map");
     EXPECT_EQ(fake.starts[0].args[10], "");
+}
+
+// A level name of any length from levels.nfo: the map box shows a bounded part of it, and the
+// game is given the whole name.
+TEST_F(HostForm, AHugeLevelNameIsShownCutAndPassedWhole) {
+    const std::string huge = "Harbour" + std::string(10'000'000, 'x');
+    writeConfig({"host-mpmap=" + huge});
+    writeLevels({levelLine("Quarry"), levelLine(huge)});
+    game.touchProgram("Game.exe");
+    auto form = load();
+    form->show();
+    ASSERT_EQ(form->Combo4->currentIndex(), 1);
+    EXPECT_LE(form->Combo4->itemText(1).size(), kShownLabel + 1);
+    EXPECT_LT(form->width(), 2000);
+    form->Command1_Click();
+    ASSERT_EQ(fake.starts.size(), 1u);
+    EXPECT_EQ(fake.starts[0].args[10], huge);
 }
 
 TEST_F(HostForm, GameThatCannotStartKeepsTheWindow) {
