@@ -526,6 +526,7 @@ void frmMain::Command7_Click() {
         // "Write New Objects" joins data1.qfs and data1.bin: worth pressing again only while
         // both are there (after an update data1.qfs is gone).
         const bool rejoin = fileExists(qfs) && fileExists(bin);
+        WriteLog(">> Updating level failed: " + e.description() + "(" + IntToText(std::int16_t(e.number())) + ")");
         ShowErrorBox(e.description() + (rejoin ? ". Click 'Write New Objects' again." : "."), e.number());
         return;
     }

@@ -218,7 +218,8 @@ TEST_F(LvlSmith, UpdateAndCleanKeepsTheLevelUnlessTheJoinedFileIsComplete) {
         EXPECT_EQ(lvl("data1.new"), joined);
         EXPECT_TRUE(has("QfsBatch.bat"));
         EXPECT_FALSE(form->Command1->isEnabled());
-        EXPECT_EQ(log().size(), before);
+        ASSERT_EQ(log().size(), before + 1) << "the refusal is logged";
+        EXPECT_EQ(log().back().rfind(">> Updating level failed: ", 0), 0u) << log().back();
     }
 }
 
