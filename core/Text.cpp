@@ -245,6 +245,21 @@ std::string timeStamp(const QDateTime& t, const QString& format) {
     return QLocale::c().toString(t, format).toStdString();
 }
 
+namespace {
+QString withoutDirectionMarks(QString format) {
+    for (const char16_t mark : {u'\u200e', u'\u200f', u'\u061c'}) format.remove(QChar(mark));
+    return format;
+}
+} // namespace
+
+std::string shortDate(const QDate& date, const QLocale& locale) {
+    return QLocale::c().toString(date, withoutDirectionMarks(locale.dateFormat(QLocale::ShortFormat))).toStdString();
+}
+
+std::string shortTime(const QTime& time, const QLocale& locale) {
+    return QLocale::c().toString(time, withoutDirectionMarks(locale.timeFormat(QLocale::ShortFormat))).toStdString();
+}
+
 bool equalsNoCase(const std::string& a, const std::string& b) { return a.size() == b.size() && lcase(a) == lcase(b); }
 
 std::string left(const std::string& s, long long n) {

@@ -4,6 +4,7 @@
 // non-negative number, the longest leading number when reading, half-to-even rounding.
 
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 
 #include <cstdint>
@@ -40,6 +41,11 @@ std::string stripBreaks(const std::string& s);
 // A date and time for a file or folder name or a log, with Latin digits in any locale
 // (QDateTime's format: "yyyy-MM-dd HH-mm-ss"); UTF-8.
 std::string timeStamp(const QDateTime& t, const QString& format);
+// The date or time in the short form of a regional format: its order and separators, Latin
+// digits in every locale (a locale's own digits would become "?" in a Windows-1252 file),
+// without the writing-direction marks some formats carry; UTF-8.
+std::string shortDate(const QDate& date, const QLocale& locale = QLocale::system());
+std::string shortTime(const QTime& time, const QLocale& locale = QLocale::system());
 
 // --- numbers -------------------------------------------------------------------------------
 // " 53", "-1", " 0"; whole numbers only.

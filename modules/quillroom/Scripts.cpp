@@ -30,15 +30,9 @@ const std::array<ScriptKind, 8>& scriptKinds() {
 }
 
 std::string timeAndDateText(const QDateTime& when, const QLocale& locale) {
-    // The locale's order and separators, written by the C locale; the writing-direction marks
-    // some formats carry (ar_EG) are no text of the script.
-    const auto format = [](QString f) {
-        for (const char16_t mark : {u'\u200e', u'\u200f', u'\u061c'}) f.remove(QChar(mark));
-        return f;
-    };
-    const QLocale latin = QLocale::c();
-    return fromUi(latin.toString(when.time(), format(locale.timeFormat(QLocale::ShortFormat)))) + " / " +
-           fromUi(latin.toString(when.date(), format(locale.dateFormat(QLocale::ShortFormat))));
+    // Scripts are Windows-1252 text.
+    return fromUi(QString::fromStdString(shortTime(when.time(), locale))) + " / " +
+           fromUi(QString::fromStdString(shortDate(when.date(), locale)));
 }
 
 std::vector<std::string> fillPlaceholders(std::vector<std::string> lines, const Placeholders& codes, OtherCodes other) {

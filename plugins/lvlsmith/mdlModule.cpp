@@ -26,13 +26,6 @@ void ShowErrorBox(const std::string& message, int number) {
 
 void ShowInfoBox(const std::string& message) { platform().msgBox(message, 0, "Information."); }
 
-std::string shortDate(const QDate& date, const QLocale& locale) {
-    // Writing-direction marks some formats carry (ar_EG) say nothing in a log line.
-    QString format = locale.dateFormat(QLocale::ShortFormat);
-    for (const char16_t mark : {u'\u200e', u'\u200f', u'\u061c'}) format.remove(QChar(mark));
-    return timeStamp(QDateTime(date, QTime(0, 0)), format);
-}
-
 std::string MakeDateStamp() {
     const QDateTime now = platform().now();
     std::string stamp = shortDate(now.date()) + " " + timeStamp(now, "HH:mm:ss");

@@ -32,10 +32,6 @@ void ShowInfoBox(const std::string& message);
 
 // Short date and long time, each "/", ":", "\", "," and "." turned into "-".
 std::string MakeDateStamp();
-// The date in the short form of the user's regional format, its digits Latin in every locale
-// (a locale's own digits would become "?" in the log).
-std::string shortDate(const QDate& date, const QLocale& locale = QLocale::system());
-
 // The six lines of QfsBatch.bat for a level folder: the drive and the folder below it, then
 // the join. A folder without a drive ("/home/x") gets an empty drive line and the whole path.
 std::vector<std::string> jobFileLines(const std::string& levelFolder);

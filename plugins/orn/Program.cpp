@@ -16,13 +16,6 @@ namespace {
 const char* const kCritical = "Critical Error.";
 }
 
-std::string shortDate(const QDate& date, const QLocale& locale) {
-    // Writing-direction marks some formats carry (ar_EG) say nothing in a log line.
-    QString format = locale.dateFormat(QLocale::ShortFormat);
-    for (const char16_t mark : {u'\u200e', u'\u200f', u'\u061c'}) format.remove(QChar(mark));
-    return timeStamp(QDateTime(date, QTime(0, 0)), format);
-}
-
 CommandLineParts splitCommandLine(const std::string& commandLine) {
     CommandLineParts parts;
     for (size_t p = 0; p < commandLine.size(); ++p) {

@@ -22,10 +22,6 @@ struct CommandLineParts {
 // character after it; so the last ";" decides.
 CommandLineParts splitCommandLine(const std::string& commandLine);
 
-// The date in the short form of the user's regional format, its digits Latin in every locale
-// (a locale's own digits would become "?" in the log).
-std::string shortDate(const QDate& date, const QLocale& locale = QLocale::system());
-
 class Program {
 public:
     std::string FunctionName, KorvexDir;
